@@ -1,0 +1,60 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The file object of the program: one open file, read or written strictly
+// through this object.  Reads are served from a buffer and small writes are
+// gathered, so byte-at-a-time callers cost one system call per buffer; the
+// position and length seen by the caller stay exact.  Errors while reading,
+// writing, seeking or closing raise CFileException.
+class CFile {
+public:
+    enum class Mode {
+        Read,           // existing file, read only
+        CreateTruncate  // created, or emptied when it exists; write only
+    };
+    enum class Share {
+        DenyNone,  // others may read and write while it is open
+        DenyWrite  // others may read but not write
+    };
+    enum class SeekFrom { Begin, Current, End };
+
+    CFile() = default;
+    virtual ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // false when the file cannot be opened; GetOpenError() then tells why.
+    virtual bool Open(const std::string& path, Mode mode, Share share = Share::DenyNone);
+    // Up to size bytes; fewer only at the end of the file.
+    virtual std::size_t Read(void* buffer, std::size_t size);
+    virtual void Write(const void* data, std::size_t size);
+    // Hands gathered writes to the system now, so that an error shows here.
+    virtual void Flush();
+    virtual std::uint64_t Seek(std::int64_t offset, SeekFrom from);
+    virtual std::uint64_t GetPosition() const;
+    virtual std::uint64_t GetLength() const;
+    // Flushes and closes; raises when the last writes fail.  No-op when closed.
+    virtual void Close();
+
+    bool IsOpen() const { return m_handle != kNoHandle; }
+    const std::string& GetFilePath() const { return m_path; }
+    unsigned long GetOpenError() const { return m_openError; }
+
+private:
+    static constexpr std::intptr_t kNoHandle = -1;
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    [[noreturn]] void Fail(unsigned long osError) const;
+    void DropReadBuffer();
+
+    std::intptr_t m_handle = kNoHandle;
+    std::string m_path;
+    unsigned long m_openError = 0;
+    Mode m_mode = Mode::Read;
+    std::uint64_t m_systemPosition = 0;  // where the system's file pointer stands
+    std::vector<unsigned char> m_buffer; // read-ahead bytes, or writes not yet handed over
+    std::size_t m_readPos = 0;           // next unread byte of a read-ahead buffer
+};

@@ -1,0 +1,57 @@
+#include "LocalTime.h"
+
+#include <windows.h>
+
+// The C runtime's localtime/mktime reject times before 1970 on Windows; the
+// time-zone functions work for any year, so they do the conversions here.
+
+namespace {
+constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
+
+SYSTEMTIME ToSystemTime(const LocalTimeFields& f) {
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(f.year);
+    st.wMonth = static_cast<WORD>(f.month);
+    st.wDay = static_cast<WORD>(f.day);
+    st.wHour = static_cast<WORD>(f.hour);
+    st.wMinute = static_cast<WORD>(f.minute);
+    st.wSecond = static_cast<WORD>(f.second);
+    return st;
+}
+
+LocalTimeFields ToFields(const SYSTEMTIME& st) {
+    return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+}  // namespace
+
+LocalTimeFields ToLocalFields(CalendarTime t) {
+    const std::int64_t seconds = t;
+    ULARGE_INTEGER ticks;
+    ticks.QuadPart = static_cast<ULONGLONG>((seconds + kSecondsFrom1601To1970) * 10000000LL);
+    FILETIME ft = {ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME utc, local;
+    if (FileTimeToSystemTime(&ft, &utc) && SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        return ToFields(local);
+    return localtime_detail::PlainFields(seconds);
+}
+
+CalendarTime FromLocalFields(const LocalTimeFields& fields) {
+    const std::int64_t plain = localtime_detail::PlainSeconds(fields);
+    // Outside the years SYSTEMTIME holds the zone offset hardly matters: clamp.
+    if (plain < -kSecondsFrom1601To1970 + 86400 || plain > 0x7FFFFFFFLL + 86400)
+        return localtime_detail::ClampToCalendarTime(plain);
+    SYSTEMTIME local = ToSystemTime(localtime_detail::PlainFields(plain));
+    SYSTEMTIME utc;
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) return localtime_detail::ClampToCalendarTime(plain);
+    return localtime_detail::ClampToCalendarTime(localtime_detail::PlainSeconds(ToFields(utc)));
+}
+
+CalendarTime CurrentCalendarTime() {
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = ft.dwLowDateTime;
+    ticks.HighPart = ft.dwHighDateTime;
+    return localtime_detail::ClampToCalendarTime(static_cast<std::int64_t>(ticks.QuadPart / 10000000ULL) -
+                                                 kSecondsFrom1601To1970);
+}

@@ -1,0 +1,59 @@
+#pragma once
+// Resource ids of the program: dialogs, controls, icons and the string table.
+
+// Dialog templates
+#define IDD_ABOUTBOX 100
+#define IDD_RTIMPORTEXPORT_DIALOG 102
+
+// Icons
+#define IDI_IMPORT 127
+#define IDR_MAINFRAME 128
+#define IDI_EXPORT 133
+
+// Controls of the main dialog
+#define IDC_PROGRESS 1000
+#define IDC_PALMUSER 1001
+#define IDC_IMPORT 1002
+#define IDC_STATUS 1003
+#define IDC_EXPORT 1004
+#define IDC_QUIT 1005
+#define IDC_CAR 1006
+// Controls of the About box and of the import file dialog
+#define IDC_HYPERLINK 1001
+#define IDC_CARNAME_LABEL 1000
+#define IDC_CARNAME 1001
+
+// System menu
+#define IDM_ABOUTBOX 0x0010
+
+// String table
+#define IDS_CANT_READ_FILE 2
+#define IDS_NO_PALM_DESKTOP 3
+#define IDS_ABOUTBOX 101
+#define IDS_ROW_ERROR 32789
+#define IDS_ERROR_WRITING_FILE 32790
+#define IDS_INVALID_REFILL 32791
+#define IDS_INVALID_MILEAGE 32792
+#define IDS_INVALID_PRICE 32793
+#define IDS_INVALID_DATE 32794
+#define IDS_ERROR_READING_FILE 32807
+#define IDS_NO_USER_DIRECTORY 32808
+#define IDS_FILTER_EXCEL 32810
+#define IDS_FILTER_CSV 32811
+#define IDS_FILTER_ALL 32813
+#define IDS_NO_DATA_FOR_USER 32814
+#define IDS_HEAD_DATE 32816
+#define IDS_HEAD_FILLUP 32817
+#define IDS_HEAD_PRICE 32818
+#define IDS_HEAD_MILEAGE 32819
+#define IDS_HEAD_KIND 32820
+#define IDS_HEAD_NOTE 32821
+#define IDS_INSTALL_QUEUED 32822
+#define IDS_TIP_IMPORT 32823
+#define IDS_TIP_EXPORT 32824
+#define IDS_HEAD_END_DATE 32825
+#define IDS_HEAD_INTERVAL 32826
+#define IDS_CAR_NAME 32827
+#define IDS_HEAD_CATEGORY 32828
+#define IDS_INSTALL_FAILED 32829
+#define IDS_INTERNAL_ERROR 32830

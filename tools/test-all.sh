@@ -1,0 +1,44 @@
+#!/bin/bash
+# Builds everything and runs every test: the native core under the
+# sanitizers with short fuzz runs, the 32-bit Windows release build (compiled
+# only: this machine runs no 32-bit code), and the 64-bit Windows tests under
+# Wine, once in English and once in a German locale.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${RT_BUILD_DIR:-$root/build}
+
+"$root/tools/install-deps.sh"
+
+echo "== native core (clang, AddressSanitizer, UndefinedBehaviorSanitizer, libFuzzer)"
+cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DRT_SANITIZE=ON -DRT_FUZZ=ON >/dev/null
+ninja -C "$build/native" >/dev/null
+(cd "$build/native" && ctest --output-on-failure -j2)
+
+echo "== Windows i686 release build"
+cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+ninja -C "$build/win32" >/dev/null
+
+echo "== Windows x86_64 build"
+cmake -S "$root" -B "$build/win64" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+ninja -C "$build/win64" >/dev/null
+
+en_prefix="$build/win64/wineprefix"
+de_prefix="$build/win64/wineprefix-de"
+stop_wine() {
+    "$root/tools/wine-prefix.sh" "$en_prefix" stop
+    "$root/tools/wine-prefix.sh" "$de_prefix" stop
+}
+trap stop_wine EXIT
+
+echo "== Windows tests under Wine, English locale"
+LC_ALL=C.UTF-8 "$root/tools/wine-prefix.sh" "$en_prefix" start
+(cd "$build/win64" && LC_ALL=C.UTF-8 WINEPREFIX="$en_prefix" ctest --output-on-failure)
+"$root/tools/wine-prefix.sh" "$en_prefix" stop
+
+echo "== Windows tests under Wine, German locale (list separator ';', day-month-year dates)"
+export LC_ALL=de_DE.UTF-8 TZ=Europe/Berlin
+"$root/tools/wine-prefix.sh" "$de_prefix" start
+(cd "$build/win64" && WINEPREFIX="$de_prefix" ctest --output-on-failure)
