@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+
+// The one settings object of a run: the user's choices kept in the registry
+// under HKEY_CURRENT_USER\Software\Kestrelix\<application>\Options, and the
+// locale's list separator for CSV files.  Created at start-up, shared by
+// pointer, written back when the main dialog goes.
+class AppSettings {
+public:
+    // Reads the locale's list separator and takes Palm Desktop's first user
+    // as the default palmuser (telling the user when there is none).
+    AppSettings();
+    virtual ~AppSettings();
+
+    void LoadSettings();
+    void SaveSettings();
+    // Brings the Palm Desktop button registration in line with flag; may
+    // reset palmdesktopbutton to 0 when the registration cannot be made.
+    void UpdateDesktopButton(int flag);
+
+    // The chosen user's backup folder ("<user directory>\backup") and the
+    // common beginning of that user's database paths
+    // ("<user directory>\backup\roadtallydb").
+    std::string GetBackupFolder() const;
+    std::string GetDatabasePrefix() const;
+
+    std::string palmuser;
+    int exportnocr = 0;
+    int ignoreimporterrors = 0;
+    int palmdesktopbutton = 0;
+    std::string lastfile;
+    std::string listSeparator;  // the field separator of CSV files; not persisted
+};

@@ -1,0 +1,41 @@
+#pragma once
+#include "LocalTime.h"
+
+#include <cstdint>
+#include <string>
+
+// One spreadsheet file seen as rows of cells, written or read strictly in
+// order.  Each write or read works on the current cell and moves to the next
+// one; EndRow (writing) and NextRow (reading) move to the first cell of the
+// next row.  Results: 0 success, -1 failure or no further row, -2 an empty
+// date or time cell.  File and automation errors in the middle of reading or
+// writing are raised as CException, not returned.
+class CTableFile {
+public:
+    virtual ~CTableFile() = default;
+    virtual int OpenForWrite(std::string fileName) = 0;
+    virtual int OpenForRead(std::string fileName) = 0;
+    virtual int FinishWrite() = 0;
+    virtual int Close() = 0;
+    virtual int EndRow() = 0;
+    virtual int NextRow() = 0;
+    virtual int WriteString(std::string text) = 0;
+    virtual int WriteDate(CalendarTime value) = 0;
+    virtual int WriteTime(CalendarTime value) = 0;
+    virtual int WriteInt(int value) = 0;
+    virtual int WriteNumber(double value, int decimals) = 0;
+    virtual int WriteCurrency(double value) = 0;
+    virtual int ReadString(std::string& out) = 0;
+    virtual int ReadDate(CalendarTime& out) = 0;
+    virtual int ReadTime(CalendarTime& out) = 0;
+    virtual int ReadLong(std::int32_t& value);
+    virtual int ReadInt(int& out) = 0;
+    virtual int ReadDouble(double& out) = 0;
+    virtual int ReadCurrency(double& out) = 0;
+    virtual int GetRow();
+    virtual int GetProgressPos() = 0;
+    virtual int GetProgressMax() = 0;
+
+protected:
+    int m_row = 0;
+};
