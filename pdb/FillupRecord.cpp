@@ -1,0 +1,63 @@
+#include "FillupRecord.h"
+
+#include "ByteFields.h"
+#include "PalmDate.h"
+
+#include <cstring>
+
+using namespace bytefields;
+
+namespace {
+constexpr std::size_t kDateAt = 0;
+constexpr std::size_t kFlagsAt = 2;
+constexpr std::size_t kMileageAt = 4;
+constexpr std::size_t kPriceAt = 8;
+constexpr std::size_t kAmountAt = 12;  // or end date and interval of a recurring cost
+constexpr std::size_t kIntervalAt = 14;
+constexpr std::size_t kNoteAt = 16;
+constexpr unsigned char kRecurringBit = 0x80;
+constexpr unsigned char kPartialBit = 0x40;
+constexpr unsigned char kMissingBit = 0x20;
+constexpr unsigned char kNegativeBit = 0x10;
+}  // namespace
+
+int CFillupRecord::ParseFillupRecord(const CPalmRecord& record) {
+    const std::vector<unsigned char>& data = record.GetData();
+    date = UnpackPalmDate(U16At(data, kDateAt));
+    const std::uint8_t flags = ByteAt(data, kFlagsAt);
+    recurring = (flags & kRecurringBit) != 0;
+    partial = (flags & kPartialBit) != 0;
+    missing = (flags & kMissingBit) != 0;
+    priceNegative = (flags & kNegativeBit) != 0;
+    mileage = U32At(data, kMileageAt);
+    price = U32At(data, kPriceAt) & kPriceMask;
+    if (recurring) {
+        recurringEndDate = UnpackPalmDate(U16At(data, kAmountAt));
+        recurringInterval = U16At(data, kIntervalAt);
+    } else {
+        fillAmount = U32At(data, kAmountAt);
+    }
+    note = TextAt(data, kNoteAt, data.size());
+    categoryName = record.GetCategoryName();
+    return 0;
+}
+
+int CFillupRecord::PackFillupRecord(unsigned char* buffer, std::size_t capacity) const {
+    if (capacity < kFixedSize + 1) return -1;
+    PutU16(buffer + kDateAt, PackPalmDate(date));
+    buffer[kFlagsAt] = static_cast<unsigned char>((recurring ? kRecurringBit : 0) | (partial ? kPartialBit : 0) |
+                                                  (missing ? kMissingBit : 0) | (priceNegative ? kNegativeBit : 0));
+    buffer[kFlagsAt + 1] = 0;
+    PutU32(buffer + kMileageAt, mileage);
+    PutU32(buffer + kPriceAt, price);
+    if (recurring) {
+        PutU16(buffer + kAmountAt, PackPalmDate(recurringEndDate));
+        PutU16(buffer + kIntervalAt, recurringInterval);
+    } else {
+        PutU32(buffer + kAmountAt, fillAmount);
+    }
+    const std::size_t noteLength = TextLength(note, capacity - kFixedSize - 1);
+    std::memcpy(buffer + kNoteAt, note.data(), noteLength);
+    buffer[kNoteAt + noteLength] = 0;
+    return static_cast<int>(kFixedSize + noteLength + 1);
+}
