@@ -8,10 +8,11 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run CACHE FILEPATH "" FORCE)
 endif()
 
-# rt_add_test(NAME SOURCES ... LIBS ...): one GoogleTest program, its cases
-# registered with ctest one by one.
+# rt_add_test(NAME SOURCES ... LIBS ... [PROPERTIES ...]): one GoogleTest
+# program, its cases registered with ctest one by one (with the given test
+# properties).
 function(rt_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest_main gtest)
     if(WIN32)
@@ -20,5 +21,5 @@ function(rt_add_test name)
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-        PROPERTIES TIMEOUT 300)
+        PROPERTIES TIMEOUT 300 ${ARG_PROPERTIES})
 endfunction()
