@@ -20,10 +20,13 @@ public:
     Bytes& u32(std::uint32_t v) { return u16(v >> 16).u16(v & 0xFFFF); }
     Bytes& zeros(std::size_t n) { m_bytes.resize(m_bytes.size() + n); return *this; }
     Bytes& text(const std::string& s, std::size_t field) {
-        m_bytes.insert(m_bytes.end(), s.begin(), s.end());
+        for (char c : s) u8(static_cast<unsigned char>(c));  // insert() trips a gcc 12 false warning
         return zeros(field - s.size());
     }
-    Bytes& raw(const ByteVector& b) { m_bytes.insert(m_bytes.end(), b.begin(), b.end()); return *this; }
+    Bytes& raw(const ByteVector& b) {
+        for (unsigned char c : b) u8(c);
+        return *this;
+    }
     operator const ByteVector&() const { return m_bytes; }
     const ByteVector& get() const { return m_bytes; }
 
