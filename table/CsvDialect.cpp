@@ -1,0 +1,133 @@
+#include "CsvDialect.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+namespace csv {
+
+namespace {
+bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t SkipWhiteSpace(std::string_view text, std::size_t i) {
+    while (i < text.size() && IsWhiteSpace(text[i])) ++i;
+    return i;
+}
+
+std::size_t SkipDigits(std::string_view text, std::size_t i) {
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    return i;
+}
+}  // namespace
+
+std::string EscapeCsvText(std::string_view text, bool lineFeedAsBlank) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (char c : text) {
+        if (c == '\0') break;
+        if (c == '"') out += "\"\"";
+        else if (c == '\n') out += lineFeedAsBlank ? ' ' : '\n';
+        else if (c != '\r') out += c;
+    }
+    return out;
+}
+
+bool ReadCsvLine(ByteSource& source, std::string& line) {
+    line.clear();
+    char buffer[kLineBufferSize];
+    std::size_t stored = 0;
+    char byte = 0;
+    while (stored < kMaxLineBytes && source.ReadByte(byte)) {
+        buffer[stored++] = byte;
+        if (byte == '\n' && stored >= 2 && buffer[stored - 2] == '\r') break;
+    }
+    if (stored == 0) return false;
+    if (stored >= 2 && buffer[stored - 2] == '\r' && buffer[stored - 1] == '\n') stored -= 2;
+    std::size_t length = 0;
+    while (length < stored && buffer[length] != '\0') ++length;
+    line.assign(buffer, length);
+    return true;
+}
+
+std::string TakeCsvCell(std::string_view& rest, std::string_view separator) {
+    std::string out;
+    if (rest.empty()) return out;
+    // Only a one-character separator can ever equal the one character read.
+    const bool canSeparate = separator.size() == 1;
+    const char sep = canSeparate ? separator[0] : '\0';
+    auto isSeparator = [&](char c) { return canSeparate && c == sep; };
+
+    std::size_t i = 0;
+    if (rest[0] != '"') {
+        while (i < rest.size() && !isSeparator(rest[i])) ++i;
+        out.assign(rest.substr(0, i));
+        rest.remove_prefix(i < rest.size() ? i + 1 : i);
+        return out;
+    }
+    i = 1;
+    while (i < rest.size()) {
+        const char c = rest[i++];
+        if (c != '"') {
+            out += c;
+            continue;
+        }
+        if (i == rest.size()) break;
+        if (isSeparator(rest[i])) {
+            ++i;
+            break;
+        }
+        if (rest[i] == '"') ++i;
+        out += '"';
+    }
+    rest.remove_prefix(i);
+    return out;
+}
+
+std::string_view TrimWhiteSpace(std::string_view text) {
+    std::size_t begin = SkipWhiteSpace(text, 0);
+    std::size_t end = text.size();
+    while (end > begin && IsWhiteSpace(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+int ParseCsvInt(std::string_view text) {
+    std::size_t i = SkipWhiteSpace(text, 0);
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    // Accumulated as a negative number, whose range reaches INT_MIN.
+    long long value = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        value = value * 10 - (text[i] - '0');
+        if (value < INT_MIN) return negative ? INT_MIN : INT_MAX;
+    }
+    if (negative) return static_cast<int>(value);
+    return value < -INT_MAX ? INT_MAX : static_cast<int>(-value);
+}
+
+double ParseCsvDouble(std::string_view text) {
+    const std::size_t begin = SkipWhiteSpace(text, 0);
+    std::size_t i = begin;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const std::size_t integerEnd = SkipDigits(text, i);
+    std::size_t end = integerEnd;
+    bool digits = integerEnd > i;
+    if (end < text.size() && text[end] == '.') {
+        const std::size_t fractionEnd = SkipDigits(text, end + 1);
+        digits = digits || fractionEnd > end + 1;
+        end = fractionEnd;
+    }
+    if (!digits) return 0.0;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t e = end + 1;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+        const std::size_t exponentEnd = SkipDigits(text, e);
+        if (exponentEnd > e) end = exponentEnd;
+    }
+    // Only the decimal number itself reaches strtod, so what it would also
+    // accept ("inf", hexadecimal) never gets there.
+    const std::string number(text.substr(begin, end - begin));
+    return std::strtod(number.c_str(), nullptr);
+}
+
+}  // namespace csv

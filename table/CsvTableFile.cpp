@@ -1,0 +1,252 @@
+#include "CsvTableFile.h"
+
+#include "CsvDialect.h"
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <climits>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Cell reads ask the file for one byte at a time; the file serves them from
+// its read-ahead buffer.
+class FileByteSource : public csv::ByteSource {
+public:
+    explicit FileByteSource(CFile& file) : m_file(file) {}
+    bool ReadByte(char& byte) override { return m_file.Read(&byte, 1) == 1; }
+
+private:
+    CFile& m_file;
+};
+
+// The buffers the locale functions spell a date or time into.
+constexpr int kFormatBufferSize = 100;
+
+// Years the date parser's result is moved into: two-digit years and the
+// century before 1970 count as 1970 to 2069; what lies after 2031 is beyond
+// the handheld's dates.
+constexpr int kFirstWindowYear = 1970;
+constexpr int kLastYear = 2031;
+constexpr int kFirstYear = 1900;
+
+std::string FormatPrintf(const char* format, double value) {
+    const int length = std::snprintf(nullptr, 0, format, value);
+    if (length <= 0) return std::string();
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    std::snprintf(buffer.data(), buffer.size(), format, value);
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+// The current local time with the date or time of day of t put in, as the
+// locale functions want it.
+SYSTEMTIME NowWithFieldsOf(CalendarTime t, bool date) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const LocalTimeFields f = ToLocalFields(t);
+    if (date) {
+        st.wYear = static_cast<WORD>(f.year);
+        st.wMonth = static_cast<WORD>(f.month);
+        st.wDay = static_cast<WORD>(f.day);
+        // Kept true to the date for formats that name the weekday (1970-01-01
+        // was a Thursday).
+        const std::int64_t days = localtime_detail::PlainSeconds({f.year, f.month, f.day, 0, 0, 0}) / 86400;
+        st.wDayOfWeek = static_cast<WORD>(((days % 7) + 7 + 4) % 7);
+    } else {
+        st.wHour = static_cast<WORD>(f.hour);
+        st.wMinute = static_cast<WORD>(f.minute);
+        st.wSecond = static_cast<WORD>(f.second);
+        st.wMilliseconds = 0;
+    }
+    return st;
+}
+
+// The system's locale-aware reading of a date or time; false when it cannot
+// make one of the text.
+bool ParseLocaleDateTime(std::string_view text, SYSTEMTIME& parsed) {
+    const int size = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    if (wideLength <= 0) return false;
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], wideLength);
+    DATE date = 0;
+    if (FAILED(VarDateFromStr(&wide[0], LANG_USER_DEFAULT, 0, &date))) return false;
+    return VariantTimeToSystemTime(date, &parsed) != 0;
+}
+
+int ClampedUnitsOf256(std::uint64_t bytes) {
+    const std::uint64_t units = bytes >> 8;
+    return units > static_cast<std::uint64_t>(INT_MAX) ? INT_MAX : static_cast<int>(units);
+}
+
+}  // namespace
+
+CCsvTableFile::CCsvTableFile() : CCsvTableFile(std::make_unique<CFile>()) {}
+
+CCsvTableFile::CCsvTableFile(std::unique_ptr<CFile> file) : m_file(std::move(file)) {}
+
+CCsvTableFile::~CCsvTableFile() = default;
+
+int CCsvTableFile::OpenForWrite(std::string fileName) {
+    // Emptied when it exists: rows written over a longer old file must not be
+    // followed by the old file's last rows.
+    if (!m_file->Open(fileName, CFile::Mode::CreateTruncate, CFile::Share::DenyWrite)) return -1;
+    m_atRowStart = 1;
+    m_row = 0;
+    m_pendingRow.clear();
+    return 0;
+}
+
+int CCsvTableFile::OpenForRead(std::string fileName) {
+    if (!m_file->Open(fileName, CFile::Mode::Read, CFile::Share::DenyWrite)) return -1;
+    m_atRowStart = 1;
+    m_row = 0;
+    m_line.clear();
+    m_unread = m_line;
+    return 0;
+}
+
+int CCsvTableFile::FinishWrite() { return Close(); }
+
+int CCsvTableFile::Close() {
+    // Cells of a row that was never ended still belong in the file.
+    const std::string unended = std::exchange(m_pendingRow, std::string());
+    if (!unended.empty()) m_file->Write(unended.data(), unended.size());
+    m_file->Close();
+    return 0;
+}
+
+int CCsvTableFile::EndRow() {
+    // A row reaches the file whole, as it ends, and goes on to the system at
+    // once: a failing disk raises inside the row that meets it, every row
+    // before it is in the file, and nothing of the failed row is.
+    std::string row = std::exchange(m_pendingRow, std::string());
+    row += "\r\n";
+    m_file->Write(row.data(), row.size());
+    m_file->Flush();
+    m_atRowStart = 1;
+    ++m_row;
+    return 0;
+}
+
+int CCsvTableFile::NextRow() {
+    m_line.clear();
+    m_unread = m_line;
+    FileByteSource source(*m_file);
+    if (!csv::ReadCsvLine(source, m_line)) return -1;
+    m_unread = m_line;
+    ++m_row;
+    return 0;
+}
+
+int CCsvTableFile::WriteString(std::string text) {
+    // The cell is kept whole, however long: nothing of ours limits its size.
+    // (Lines longer than a read of NextRow arrive cut when read back.)
+    if (!m_atRowStart) m_pendingRow += m_separator;
+    m_pendingRow += '"';
+    m_pendingRow += csv::EscapeCsvText(text, m_lineFeedFlag != 0);
+    m_pendingRow += '"';
+    m_atRowStart = 0;
+    return 0;
+}
+
+int CCsvTableFile::WriteDate(CalendarTime value) { return WriteString(FormatLocalDate(value)); }
+
+int CCsvTableFile::WriteTime(CalendarTime value) { return WriteString(FormatLocalTime(value)); }
+
+int CCsvTableFile::WriteInt(int value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%d", value);
+    return WriteString(buffer);
+}
+
+int CCsvTableFile::WriteNumber(double value, int decimals) {
+    switch (decimals) {
+    case 1: return WriteString(FormatPrintf("%.1f", value));
+    case 2: return WriteString(FormatPrintf("%.2f", value));
+    case 3: return WriteString(FormatPrintf("%.3f", value));
+    default: return WriteString(std::string());
+    }
+}
+
+int CCsvTableFile::WriteCurrency(double value) { return WriteString(FormatPrintf("%.2f", value)); }
+
+int CCsvTableFile::ReadString(std::string& out) {
+    out = csv::TakeCsvCell(m_unread, m_separator);
+    return 0;
+}
+
+int CCsvTableFile::ReadDate(CalendarTime& out) {
+    std::string cell;
+    ReadString(cell);
+    const std::string_view text = csv::TrimWhiteSpace(cell);
+    if (text.empty()) return -2;
+    SYSTEMTIME parsed;
+    if (!ParseLocaleDateTime(text, parsed)) return -1;
+    int year = parsed.wYear;
+    if (year < 100) year += 1900;
+    if (year < kFirstWindowYear) year += 100;
+    if (year > kLastYear || year < kFirstYear) return -1;
+    const LocalTimeFields midnight{year, parsed.wMonth, parsed.wDay, 0, 0, 0};
+    const CalendarTime t = FromLocalFields(midnight);
+    // A calendar time reaches back to 1901-12-13 only; a day before its first
+    // local midnight cannot be returned.
+    const LocalTimeFields back = ToLocalFields(t);
+    if (back.year != midnight.year || back.month != midnight.month || back.day != midnight.day) return -1;
+    out = t;
+    return 0;
+}
+
+int CCsvTableFile::ReadTime(CalendarTime& out) {
+    std::string cell;
+    ReadString(cell);
+    const std::string_view text = csv::TrimWhiteSpace(cell);
+    if (text.empty()) return -2;
+    SYSTEMTIME parsed;
+    if (!ParseLocaleDateTime(text, parsed)) return -1;
+    LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
+    today.hour = parsed.wHour;
+    today.minute = parsed.wMinute;
+    today.second = 0;
+    out = FromLocalFields(today);
+    return 0;
+}
+
+int CCsvTableFile::ReadInt(int& out) {
+    std::string cell;
+    ReadString(cell);
+    out = csv::ParseCsvInt(cell);
+    return 0;
+}
+
+int CCsvTableFile::ReadDouble(double& out) {
+    std::string cell;
+    ReadString(cell);
+    out = csv::ParseCsvDouble(cell);
+    return 0;
+}
+
+int CCsvTableFile::ReadCurrency(double& out) { return ReadDouble(out); }
+
+int CCsvTableFile::GetProgressPos() { return ClampedUnitsOf256(m_file->GetPosition()); }
+
+int CCsvTableFile::GetProgressMax() { return ClampedUnitsOf256(m_file->GetLength()); }
+
+std::string CCsvTableFile::FormatLocalDate(CalendarTime t) {
+    const SYSTEMTIME st = NowWithFieldsOf(t, true);
+    char buffer[kFormatBufferSize];
+    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, kFormatBufferSize) <= 0)
+        return std::string();
+    return buffer;
+}
+
+std::string CCsvTableFile::FormatLocalTime(CalendarTime t) {
+    const SYSTEMTIME st = NowWithFieldsOf(t, false);
+    char buffer[kFormatBufferSize];
+    if (GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, kFormatBufferSize) <= 0)
+        return std::string();
+    return buffer;
+}

@@ -1,0 +1,447 @@
+// The CSV table file over real files, with the locale functions of the
+// running system: every test holds in any user locale (the test command runs
+// them in English and in German).
+#include "CsvTableFile.h"
+
+#include "Exception.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string TempPath(const std::string& name) { return testing::TempDir() + "csv-" + name; }
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    CFile file;
+    ASSERT_TRUE(file.Open(path, CFile::Mode::CreateTruncate));
+    file.Write(bytes.data(), bytes.size());
+    file.Close();
+}
+
+std::string ReadBytes(const std::string& path) {
+    CFile file;
+    if (!file.Open(path, CFile::Mode::Read)) return "<cannot open>";
+    std::string bytes(static_cast<std::size_t>(file.GetLength()), '\0');
+    bytes.resize(file.Read(&bytes[0], bytes.size()));
+    return bytes;
+}
+
+// The bytes a table file writes when rows() drives it.
+std::string Written(const std::string& separator, int lineFeedFlag,
+                    const std::function<void(CCsvTableFile&)>& rows) {
+    const std::string path = TempPath("written.csv");
+    CCsvTableFile table;
+    table.SetSeparator(separator);
+    table.SetLineFeedFlag(lineFeedFlag);
+    EXPECT_EQ(table.OpenForWrite(path), 0);
+    rows(table);
+    EXPECT_EQ(table.FinishWrite(), 0);
+    return ReadBytes(path);
+}
+
+// A table file open for reading the given bytes.
+// Each on a file of its own, so that earlier readers may stay open.
+std::unique_ptr<CCsvTableFile> Reader(const std::string& bytes, const std::string& separator) {
+    static int count = 0;
+    const std::string path = TempPath("read" + std::to_string(++count) + ".csv");
+    WriteBytes(path, bytes);
+    auto table = std::make_unique<CCsvTableFile>();
+    table->SetSeparator(separator);
+    EXPECT_EQ(table->OpenForRead(path), 0);
+    return table;
+}
+
+std::vector<std::string> ReadCells(CTableFile& table, int count) {
+    std::vector<std::string> cells;
+    for (int i = 0; i < count; ++i) {
+        std::string cell = "untouched";
+        EXPECT_EQ(table.ReadString(cell), 0);
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+using Strings = std::vector<std::string>;
+
+// The user's short date and hour-and-minute time, straight from the locale.
+std::string LocaleDate(int year, int month, int day) {
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(year);
+    st.wMonth = static_cast<WORD>(month);
+    st.wDay = static_cast<WORD>(day);
+    char buffer[100] = {};
+    EXPECT_GT(GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer), 0);
+    return buffer;
+}
+
+std::string LocaleTime(int hour, int minute) {
+    SYSTEMTIME st = {};
+    st.wYear = 2001;
+    st.wMonth = 1;
+    st.wDay = 1;
+    st.wHour = static_cast<WORD>(hour);
+    st.wMinute = static_cast<WORD>(minute);
+    char buffer[100] = {};
+    EXPECT_GT(GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, sizeof buffer), 0);
+    return buffer;
+}
+
+std::string LocaleListSeparator() {
+    char buffer[10] = {};
+    EXPECT_GT(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, buffer, sizeof buffer), 0);
+    return buffer;
+}
+
+CalendarTime LocalMidnight(int year, int month, int day) { return FromLocalFields({year, month, day, 0, 0, 0}); }
+
+// One cell of text read back as a date: the result and the value.
+std::pair<int, CalendarTime> ReadDateCell(const std::string& text) {
+    auto table = Reader("\"" + text + "\"\r\n", ";");
+    EXPECT_EQ(table->NextRow(), 0);
+    CalendarTime value = 12345;
+    const int result = table->ReadDate(value);
+    return {result, value};
+}
+
+// A file that fails like a full disk once the bytes written pass a limit.
+class FullDiskFile : public CFile {
+public:
+    explicit FullDiskFile(std::size_t limit) : m_limit(limit) {}
+    void Write(const void* data, std::size_t size) override {
+        if (m_written + size > m_limit) throw CFileException(ERROR_DISK_FULL, GetFilePath());
+        m_written += size;
+        CFile::Write(data, size);
+    }
+
+private:
+    std::size_t m_limit;
+    std::size_t m_written = 0;
+};
+
+}  // namespace
+
+TEST(CsvWrite, EveryByteOfTheRows) {
+    auto rows = [](CCsvTableFile& t) {
+        t.WriteString("a\"b");
+        t.WriteString("x\r\ny");
+        t.WriteNumber(2.5, 1);
+        t.WriteNumber(2.5, 2);
+        t.WriteNumber(2.5, 3);
+        t.WriteNumber(2.5, 4);
+        t.WriteInt(-3);
+        t.WriteCurrency(-19.99);
+        EXPECT_EQ(t.EndRow(), 0);
+        t.WriteString("");
+        t.EndRow();
+        // The values of an exported fill-up: stored integers times the factors.
+        t.WriteNumber(123456 * 0.1, 1);
+        t.WriteNumber(4523 * 0.01, 2);
+        t.WriteNumber(45123 * 0.001, 3);
+        t.WriteCurrency(1999 * -0.01);
+        t.WriteInt(INT_MIN);
+        t.EndRow();
+        EXPECT_EQ(t.GetRow(), 3);
+    };
+    const std::string tail = "\"\"\r\n\"12345.6\";\"45.23\";\"45.123\";\"-19.99\";\"-2147483648\"\r\n";
+    EXPECT_EQ(Written(";", 0, rows),
+              "\"a\"\"b\";\"x\ny\";\"2.5\";\"2.50\";\"2.500\";\"\";\"-3\";\"-19.99\"\r\n" + tail);
+    EXPECT_EQ(Written(";", 1, rows),
+              "\"a\"\"b\";\"x y\";\"2.5\";\"2.50\";\"2.500\";\"\";\"-3\";\"-19.99\"\r\n" + tail);
+}
+
+TEST(CsvWrite, TheSeparatorGoesWholeBetweenCellsLongCellsWholeAndAnUnendedRowToo) {
+    const std::string longText(20000, 'n');
+    EXPECT_EQ(Written(", ", 0,
+                      [&](CCsvTableFile& t) {
+                          t.WriteString("a");
+                          t.WriteString("b");
+                          t.EndRow();
+                          t.WriteString(longText);
+                          t.WriteInt(1);
+                          t.EndRow();
+                          t.WriteString("not ended");
+                      }),
+              "\"a\", \"b\"\r\n\"" + longText + "\", \"1\"\r\n\"not ended\"");
+}
+
+TEST(CsvWrite, OpeningEmptiesAnOldFileAndKeepsOtherWritersOut) {
+    const std::string path = TempPath("old.csv");
+    WriteBytes(path, std::string(5000, 'o') + "\r\n");
+    {
+        CCsvTableFile table;
+        table.SetSeparator(",");
+        ASSERT_EQ(table.OpenForWrite(path), 0);
+        CFile other;
+        EXPECT_FALSE(other.Open(path, CFile::Mode::CreateTruncate));
+        EXPECT_TRUE(other.Open(path, CFile::Mode::Read));
+        other.Close();
+        table.WriteString("new");
+        table.EndRow();
+        table.FinishWrite();
+    }
+    EXPECT_EQ(ReadBytes(path), "\"new\"\r\n");
+
+    const std::string readPath = TempPath("shared.csv");
+    WriteBytes(readPath, "x\r\n");
+    CCsvTableFile reader;
+    ASSERT_EQ(reader.OpenForRead(readPath), 0);
+    CFile other;
+    EXPECT_FALSE(other.Open(readPath, CFile::Mode::CreateTruncate));
+    EXPECT_TRUE(other.Open(readPath, CFile::Mode::Read));
+
+    CCsvTableFile nowhere;
+    EXPECT_EQ(nowhere.OpenForWrite(TempPath("no such folder\\x.csv")), -1);
+    EXPECT_EQ(nowhere.OpenForRead(TempPath("missing.csv")), -1);
+}
+
+TEST(CsvWrite, AFullDiskRaisesInTheRowThatMeetsItWithEveryEarlierRowInTheFile) {
+    const std::string path = TempPath("full.csv");
+    const std::string twoRows = "\"row 1\";\"1\"\r\n\"row 2\";\"2\"\r\n";
+    CCsvTableFile table(std::make_unique<FullDiskFile>(twoRows.size() + 8));
+    table.SetSeparator(";");
+    ASSERT_EQ(table.OpenForWrite(path), 0);
+    for (int row = 1; row <= 2; ++row) {
+        table.WriteString("row " + std::to_string(row));
+        table.WriteInt(row);
+        table.EndRow();
+    }
+    try {
+        table.WriteString("row 3");
+        table.WriteInt(3);
+        table.EndRow();
+        FAIL() << "the third row does not fit";
+    } catch (const CException& e) {
+        EXPECT_FALSE(e.GetErrorMessage().empty());
+        // Already in the file while the error is being reported.
+        EXPECT_EQ(ReadBytes(path), twoRows);
+    }
+    EXPECT_EQ(table.FinishWrite(), 0);
+    EXPECT_EQ(ReadBytes(path), twoRows);
+}
+
+TEST(CsvRead, RowsAndCellsInOrder) {
+    auto table = Reader("a;b\r\n\"a\"\"b\"\r\n\"x;\ny\";2\r\n\r\n\"a\"b;c;d\r\nlast", ";");
+    EXPECT_EQ(table->GetRow(), 0);
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 4), (Strings{"a", "b", "", ""}));
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{"a\"b"});
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 3), (Strings{"x;\ny", "2", ""}));
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 2), (Strings{"", ""}));
+    ASSERT_EQ(table->NextRow(), 0);  // the rest of a row goes with the next NextRow
+    EXPECT_EQ(ReadCells(*table, 1), Strings{"a\"b;c;d"});
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 2), (Strings{"last", ""}));
+    EXPECT_EQ(table->GetRow(), 6);
+    EXPECT_EQ(table->NextRow(), -1);
+    EXPECT_EQ(table->NextRow(), -1);
+    EXPECT_EQ(table->GetRow(), 6);
+    EXPECT_EQ(table->Close(), 0);
+
+    auto twoCharacters = Reader("\"a\", \"b\"\r\n", ", ");
+    ASSERT_EQ(twoCharacters->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*twoCharacters, 2), (Strings{"a\", \"b", ""}));
+}
+
+TEST(CsvRead, EmptyFilesLineFeedFilesLongLinesAndZeroBytes) {
+    EXPECT_EQ(Reader("", ";")->NextRow(), -1);
+
+    std::string lineFeeds;
+    for (int i = 0; i < 4000; ++i) lineFeeds += "ab\n";
+    auto table = Reader(lineFeeds, ";");
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{lineFeeds.substr(0, 9999)});
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{lineFeeds.substr(9999)});
+    EXPECT_EQ(table->NextRow(), -1);
+
+    const std::string x9998(9998, 'x'), x9999(9999, 'x');
+    table = Reader(x9998 + "\r\nz\r\n", ";");
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{x9998 + "\r"});
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{"\nz"});
+    EXPECT_EQ(table->NextRow(), -1);
+
+    table = Reader(x9999 + "\r\nz\r\n", ";");
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{x9999});
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{""});
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{"z"});
+
+    table = Reader(std::string("a;b\0;c\r\nd\r\n", 11), ";");
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 3), (Strings{"a", "b", ""}));
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(ReadCells(*table, 1), Strings{"d"});
+}
+
+TEST(CsvRead, NumbersWithTheCConversionsWhateverTheLocale) {
+    auto table = Reader("\"12,5\";\"abc\";\"2.5\";\"-19.99\";\"-3\";\"99999999999\";\" 7x\";\"12\";;\"4.9\"\r\n", ";");
+    ASSERT_EQ(table->NextRow(), 0);
+    double number = -1;
+    EXPECT_EQ(table->ReadDouble(number), 0);
+    EXPECT_EQ(number, 12.0);
+    EXPECT_EQ(table->ReadDouble(number), 0);
+    EXPECT_EQ(number, 0.0);
+    EXPECT_EQ(table->ReadDouble(number), 0);
+    EXPECT_EQ(number, 2.5);
+    EXPECT_EQ(table->ReadCurrency(number), 0);
+    EXPECT_EQ(number, -19.99);
+    int integer = 0;
+    EXPECT_EQ(table->ReadInt(integer), 0);
+    EXPECT_EQ(integer, -3);
+    EXPECT_EQ(table->ReadInt(integer), 0);
+    EXPECT_EQ(integer, INT_MAX);
+    EXPECT_EQ(table->ReadInt(integer), 0);
+    EXPECT_EQ(integer, 7);
+    std::int32_t kept = 7;
+    EXPECT_EQ(table->ReadLong(kept), 0);
+    EXPECT_EQ(kept, 12);
+    EXPECT_EQ(table->ReadLong(kept), 0);  // an empty cell reads as 0
+    EXPECT_EQ(kept, 0);
+    EXPECT_EQ(table->ReadInt(integer), 0);
+    EXPECT_EQ(integer, 4);
+}
+
+TEST(CsvRead, ProgressInUnitsOf256Bytes) {
+    auto table = Reader(std::string(998, 'p') + "\r\n", ";");
+    EXPECT_EQ(table->GetProgressMax(), 3);
+    EXPECT_EQ(table->GetProgressPos(), 0);
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(table->GetProgressPos(), 3);
+    EXPECT_EQ(Reader(std::string(255, 'p'), ";")->GetProgressMax(), 0);
+    EXPECT_EQ(Reader(std::string(256, 'p'), ";")->GetProgressMax(), 1);
+}
+
+TEST(CsvDates, TheYearWindowOfReadDate) {
+    EXPECT_EQ(ReadDateCell(LocaleDate(1970, 1, 1)), std::make_pair(0, LocalMidnight(1970, 1, 1)));
+    EXPECT_EQ(ReadDateCell(LocaleDate(2031, 12, 31)), std::make_pair(0, LocalMidnight(2031, 12, 31)));
+    EXPECT_EQ(ReadDateCell(" " + LocaleDate(2004, 2, 29) + "\t"), std::make_pair(0, LocalMidnight(2004, 2, 29)));
+    EXPECT_EQ(ReadDateCell(LocaleDate(2032, 1, 1)).first, -1);
+    EXPECT_EQ(ReadDateCell(LocaleDate(1925, 6, 15)), std::make_pair(0, LocalMidnight(2025, 6, 15)));
+    EXPECT_EQ(ReadDateCell(LocaleDate(1950, 3, 1)).first, -1);  // as 2050
+    EXPECT_EQ(ReadDateCell(LocaleDate(1931, 12, 31)), std::make_pair(0, LocalMidnight(2031, 12, 31)));
+    EXPECT_EQ(ReadDateCell(LocaleDate(1932, 1, 1)).first, -1);
+    EXPECT_EQ(ReadDateCell(LocaleDate(1870, 1, 1)), std::make_pair(0, LocalMidnight(1970, 1, 1)));
+    // 1800 to 1869 come out as 1900 to 1969: exact where a calendar time
+    // reaches, rejected before its first local midnight.
+    EXPECT_EQ(ReadDateCell(LocaleDate(1869, 12, 31)), std::make_pair(0, LocalMidnight(1969, 12, 31)));
+    EXPECT_EQ(ReadDateCell(LocaleDate(1804, 2, 29)), std::make_pair(0, LocalMidnight(1904, 2, 29)));
+    EXPECT_LT(LocalMidnight(1904, 2, 29), 0);
+    EXPECT_EQ(ReadDateCell(LocaleDate(1801, 1, 1)).first, -1);
+    EXPECT_EQ(ReadDateCell(LocaleDate(1800, 1, 1)).first, -1);
+    EXPECT_EQ(ReadDateCell(LocaleDate(1799, 12, 31)).first, -1);
+    EXPECT_EQ(ReadDateCell(LocaleDate(2100, 1, 1)).first, -1);
+    EXPECT_EQ(ReadDateCell("   ").first, -2);
+    EXPECT_EQ(ReadDateCell("").first, -2);
+    EXPECT_EQ(ReadDateCell("no date").first, -1);
+
+    // The cell is consumed whatever the result; a missing cell is empty.
+    auto table = Reader("\"soon\";\"\";\"" + LocaleDate(2001, 5, 6) + "\"\r\n", ";");
+    ASSERT_EQ(table->NextRow(), 0);
+    CalendarTime value = 0;
+    EXPECT_EQ(table->ReadDate(value), -1);
+    EXPECT_EQ(table->ReadDate(value), -2);
+    EXPECT_EQ(table->ReadDate(value), 0);
+    EXPECT_EQ(value, LocalMidnight(2001, 5, 6));
+    EXPECT_EQ(table->ReadDate(value), -2);
+    EXPECT_EQ(table->ReadTime(value), -2);
+}
+
+TEST(CsvDates, DatesWrittenInTheLocaleReadBackAsTheSameDays) {
+    std::vector<LocalTimeFields> days;
+    for (int year = 1970; year <= 2031; ++year)
+        for (int month = 1; month <= 12; month += 1 + year % 3) days.push_back({year, month, 1 + year % 28, 0, 0, 0});
+    days.push_back({2000, 2, 29, 0, 0, 0});
+    days.push_back({2031, 12, 31, 0, 0, 0});
+    // Late in the evening: the cell holds the local day, not the UTC one.
+    days.push_back({2020, 6, 30, 23, 30, 0});
+    days.push_back({2021, 1, 1, 0, 30, 0});
+    const std::string path = TempPath("dates.csv");
+    {
+        CCsvTableFile table;
+        table.SetSeparator(LocaleListSeparator());
+        ASSERT_EQ(table.OpenForWrite(path), 0);
+        for (const auto& day : days) {
+            table.WriteDate(FromLocalFields(day));
+            table.WriteString("x");
+            table.EndRow();
+        }
+        table.FinishWrite();
+    }
+    CCsvTableFile table;
+    table.SetSeparator(LocaleListSeparator());
+    ASSERT_EQ(table.OpenForRead(path), 0);
+    for (const auto& day : days) {
+        ASSERT_EQ(table.NextRow(), 0);
+        std::string text;
+        table.ReadString(text);
+        EXPECT_EQ(text, LocaleDate(day.year, day.month, day.day));
+    }
+    ASSERT_EQ(table.Close(), 0);
+    ASSERT_EQ(table.OpenForRead(path), 0);
+    for (const auto& day : days) {
+        ASSERT_EQ(table.NextRow(), 0);
+        CalendarTime value = 0;
+        ASSERT_EQ(table.ReadDate(value), 0) << day.year << "-" << day.month << "-" << day.day;
+        EXPECT_EQ(value, LocalMidnight(day.year, day.month, day.day));
+        std::string x;
+        table.ReadString(x);
+        EXPECT_EQ(x, "x");
+    }
+    EXPECT_EQ(table.NextRow(), -1);
+}
+
+TEST(CsvDates, TimesAreHourAndMinuteReadBackOnToday) {
+    const std::string path = TempPath("times.csv");
+    std::string bytes = Written(";", 0, [](CCsvTableFile& t) {
+        t.WriteTime(FromLocalFields({2001, 2, 3, 14, 35, 50}));
+        t.WriteTime(FromLocalFields({1960, 7, 8, 0, 5, 0}));
+        t.EndRow();
+    });
+    EXPECT_EQ(bytes, "\"" + LocaleTime(14, 35) + "\";\"" + LocaleTime(0, 5) + "\"\r\n");
+    auto table = Reader(bytes + "\" \";\"later\"\r\n", ";");
+    ASSERT_EQ(table->NextRow(), 0);
+    const LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
+    CalendarTime value = 0;
+    ASSERT_EQ(table->ReadTime(value), 0);
+    EXPECT_EQ(value, FromLocalFields({today.year, today.month, today.day, 14, 35, 0}));
+    ASSERT_EQ(table->ReadTime(value), 0);
+    EXPECT_EQ(value, FromLocalFields({today.year, today.month, today.day, 0, 5, 0}));
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(table->ReadTime(value), -2);
+    EXPECT_EQ(table->ReadTime(value), -1);
+}
+
+TEST(CsvDates, TheLocaleListSeparatorCarriesTrickyCellsBothWays) {
+    const std::string separator = LocaleListSeparator();
+    const Strings texts = {"a" + separator + "b", "say \"x\"", "line\nfeed", "", "\x80 5", "\"" + separator};
+    const std::string path = TempPath("locale.csv");
+    {
+        CCsvTableFile table;
+        table.SetSeparator(separator);
+        ASSERT_EQ(table.OpenForWrite(path), 0);
+        for (const auto& text : texts) table.WriteString(text);
+        table.EndRow();
+        table.FinishWrite();
+    }
+    CCsvTableFile table;
+    table.SetSeparator(separator);
+    ASSERT_EQ(table.OpenForRead(path), 0);
+    ASSERT_EQ(table.NextRow(), 0);
+    if (separator.size() == 1) {
+        EXPECT_EQ(ReadCells(table, static_cast<int>(texts.size())), texts);
+    }
+    EXPECT_EQ(table.NextRow(), -1);
+}
