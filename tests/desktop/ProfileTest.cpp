@@ -1,4 +1,3 @@
-#include "Module.h"
 #include "Profile.h"
 #include "TestPalmDesktop.h"
 
@@ -63,11 +62,4 @@ TEST_F(ProfileTest, ValuesOfAnotherTypeGiveTheDefault) {
     EXPECT_EQ(ProfileString("Options", "lastfile", "none"), "none");
     EXPECT_EQ(ProfileInt("Options", "exportnocr", 3), 3);
     EXPECT_EQ(ProfileInt("Options", "ignoreimporterrors", 4), 4);
-}
-
-TEST_F(ProfileTest, WithoutACompanyKeyNothingIsReadOrStored) {
-    SetRegistryKey("");
-    EXPECT_FALSE(SetProfileInt("Options", "exportnocr", 1));
-    EXPECT_EQ(ProfileInt("Options", "exportnocr", 9), 9);
-    EXPECT_FALSE(RegistryKeyExists("Software\\" + ApplicationName()));
 }

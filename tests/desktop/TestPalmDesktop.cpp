@@ -2,6 +2,7 @@
 
 #include "Module.h"
 #include "Profile.h"
+#include "RegKey.h"
 
 #include <fstream>
 #include <iterator>
@@ -12,34 +13,29 @@ namespace testpalm {
 void DeleteRegistryTree(const std::string& path) { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
 
 bool RegistryKeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    return static_cast<bool>(CRegKey::Open(HKEY_CURRENT_USER, path, KEY_READ));
 }
 
+// Read and written with the plain registry calls, apart from the code under test.
 RawValue ReadRawValue(const std::string& keyPath, const std::string& name) {
     RawValue value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    const CRegKey key = CRegKey::Open(HKEY_CURRENT_USER, keyPath, KEY_READ);
     DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    if (key && RegQueryValueExA(key.Get(), name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
         value.bytes.resize(size);
-        RegQueryValueExA(key, name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(&value.bytes[0]), &size);
+        RegQueryValueExA(key.Get(), name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(&value.bytes[0]),
+                         &size);
         value.bytes.resize(size);
     }
-    RegCloseKey(key);
     return value;
 }
 
 void WriteRawValue(const std::string& keyPath, const std::string& name, DWORD type, const std::string& bytes) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+    const CRegKey key = CRegKey::Create(HKEY_CURRENT_USER, keyPath, KEY_WRITE);
+    ASSERT_TRUE(key) << keyPath;
+    EXPECT_EQ(RegSetValueExA(key.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                              static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
-    RegCloseKey(key);
 }
 
 std::string DwordBytes(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
