@@ -1,0 +1,15 @@
+#!/bin/sh
+# Builds the x86_64 Windows build's csv_bench (Release) and runs it under Wine
+# in a prefix of its own.  Usage: bench/run-csv-bench.sh [BUILD-DIR]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/bench}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+ninja -C "$build" csv_bench >/dev/null
+prefix="$build/wineprefix"
+"$root/tools/wine-prefix.sh" "$prefix" start >/dev/null 2>&1 </dev/null
+status=0
+WINEPREFIX="$prefix" "$build/wine-run" "$build/bin/csv_bench.exe" </dev/null || status=$?
+"$root/tools/wine-prefix.sh" "$prefix" stop
+exit $status
