@@ -58,21 +58,20 @@ private:
 };
 
 // A spreadsheet application of the test's own, served from inside the test
-// program: counts its references and the calls it gets.
-class FakeApplication : public IDispatch {
+// program, its own class factory: counts its references and the calls it gets.
+class FakeApplication : public IDispatch, public IClassFactory {
 public:
     LONG references = 0;
     std::vector<DISPID> calls;
     bool callsWereMethodsWithoutArguments = true;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        if (iid == IID_IUnknown || iid == IID_IDispatch) *out = static_cast<IDispatch*>(this);
+        else if (iid == IID_IClassFactory) *out = static_cast<IClassFactory*>(this);
+        else *out = nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references); }
     ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--references); }
@@ -89,32 +88,10 @@ public:
             callsWereMethodsWithoutArguments = false;
         return S_OK;
     }
-};
-
-class FakeFactory : public IClassFactory {
-public:
-    explicit FakeFactory(FakeApplication& application) : m_application(application) {}
-    LONG references = 0;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references); }
-    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--references); }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-        if (outer) return CLASS_E_NOAGGREGATION;
-        return m_application.QueryInterface(iid, out);
+        return outer ? CLASS_E_NOAGGREGATION : QueryInterface(iid, out);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-private:
-    FakeApplication& m_application;
 };
 
 // {5D0E0B1C-7A41-4C2B-9B57-2F3C61E1A001}: the fake's class, named by the
@@ -124,7 +101,7 @@ constexpr char kProgIdKey[] = "Software\\Classes\\Excel.Application";
 
 class ScopedFakeExcel {
 public:
-    explicit ScopedFakeExcel(FakeFactory& factory) {
+    explicit ScopedFakeExcel(FakeApplication& application) {
         HKEY key = nullptr;
         m_registered = RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kProgIdKey) + "\\CLSID").c_str(), 0,
                                        nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS;
@@ -133,7 +110,7 @@ public:
             RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid), sizeof clsid);
             RegCloseKey(key);
         }
-        m_served = SUCCEEDED(CoRegisterClassObject(kFakeClsid, &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+        m_served = SUCCEEDED(CoRegisterClassObject(kFakeClsid, static_cast<IClassFactory*>(&application), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                                                    &m_cookie));
     }
     ~ScopedFakeExcel() {
@@ -228,15 +205,15 @@ TEST_F(TableFileFactoryTest, AWorkbookNameWithoutTheSpreadsheetApplicationGivesN
 TEST_F(TableFileFactoryTest, TheAvailabilityCheckStartsTheApplicationTellsItToQuitAndLetsGo) {
     if (ExcelProgIdRegistered()) GTEST_SKIP() << "a spreadsheet application is registered in this prefix";
     FakeApplication application;
-    FakeFactory factory(application);
     {
-        ScopedFakeExcel fake(factory);
+        ScopedFakeExcel fake(application);
         ASSERT_TRUE(fake.Ready());
+        const LONG held = application.references;  // by the class registration
         EXPECT_TRUE(IsExcelAvailable());
         EXPECT_EQ(application.calls, std::vector<DISPID>{0x12E});
         EXPECT_TRUE(application.callsWereMethodsWithoutArguments);
-        EXPECT_EQ(application.references, 0);
+        EXPECT_EQ(application.references, held);
     }
     EXPECT_FALSE(ExcelProgIdRegistered());
-    EXPECT_EQ(factory.references, 0);
+    EXPECT_EQ(application.references, 0);
 }
