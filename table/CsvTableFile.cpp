@@ -1,6 +1,7 @@
 #include "CsvTableFile.h"
 
 #include "CsvDialect.h"
+#include "Exception.h"
 
 #include <windows.h>
 #include <oleauto.h>
@@ -88,7 +89,14 @@ CCsvTableFile::CCsvTableFile() : CCsvTableFile(std::make_unique<CFile>()) {}
 
 CCsvTableFile::CCsvTableFile(std::unique_ptr<CFile> file) : m_file(std::move(file)) {}
 
-CCsvTableFile::~CCsvTableFile() = default;
+CCsvTableFile::~CCsvTableFile() {
+    // Closed here when the caller did not: what was written stays, as far as
+    // the disk takes it.  A destructor cannot report the error.
+    try {
+        CCsvTableFile::Close();
+    } catch (const CException&) {
+    }
+}
 
 int CCsvTableFile::OpenForWrite(std::string fileName) {
     // Emptied when it exists: rows written over a longer old file must not be
@@ -125,9 +133,9 @@ int CCsvTableFile::EndRow() {
     // before it is in the file, and nothing of the failed row is.
     std::string row = std::exchange(m_pendingRow, std::string());
     row += "\r\n";
+    m_atRowStart = 1;
     m_file->Write(row.data(), row.size());
     m_file->Flush();
-    m_atRowStart = 1;
     ++m_row;
     return 0;
 }

@@ -168,6 +168,12 @@ TEST(CsvWrite, TheSeparatorGoesWholeBetweenCellsLongCellsWholeAndAnUnendedRowToo
                           t.WriteString("not ended");
                       }),
               "\"a\", \"b\"\r\n\"" + longText + "\", \"1\"\r\n\"not ended\"");
+    {
+        CCsvTableFile table;  // goes without FinishWrite
+        ASSERT_EQ(table.OpenForWrite(TempPath("unfinished.csv")), 0);
+        table.WriteString("kept");
+    }
+    EXPECT_EQ(ReadBytes(TempPath("unfinished.csv")), "\"kept\"");
 }
 
 TEST(CsvWrite, OpeningEmptiesAnOldFileAndKeepsOtherWritersOut) {
