@@ -11,10 +11,16 @@ HCURSOR& CursorBefore() {
     static HCURSOR cursor = nullptr;
     return cursor;
 }
+// Loaded once: loading a system cursor is costly, and Restore() runs once
+// per row of a long run.
+HCURSOR Hourglass() {
+    static const HCURSOR cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT));
+    return cursor;
+}
 }  // namespace
 
 CWaitCursor::CWaitCursor() {
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    HCURSOR previous = SetCursor(Hourglass());
     if (WaitDepth()++ == 0) CursorBefore() = previous;
 }
 
@@ -26,7 +32,7 @@ CWaitCursor::~CWaitCursor() {
 }
 
 void CWaitCursor::Restore() {
-    if (WaitDepth() > 0) SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    if (WaitDepth() > 0 && GetCursor() != Hourglass()) SetCursor(Hourglass());
 }
 
 int CWaitCursor::Depth() { return WaitDepth(); }
