@@ -1,0 +1,73 @@
+#include "EntryRow.h"
+
+#include "NumberCell.h"
+
+#include <cctype>
+
+namespace {
+constexpr int kColumnsAfterDate = 8;
+constexpr std::uint32_t kLargestMileage = 0xFFFFFFFF;  // tenths
+constexpr std::uint32_t kLargestPrice = 0x0FFFFFFF;    // hundredths; a reader keeps 28 bits
+constexpr std::uint32_t kLargestFill = 0x7FFFFFFF;     // hundredths; bit 31 marks thousandths
+
+bool RestOfRowIsEmpty(CTableFile& table) {
+    std::string cell;
+    for (int i = 0; i < kColumnsAfterDate; ++i) {
+        table.ReadString(cell);
+        if (!TrimBlanks(cell).empty()) return false;
+    }
+    return true;
+}
+
+// Reads a number cell and scales it into an unsigned field; false for a
+// cell that is no number or whose value does not fit.
+bool ReadScaled(CTableFile& table, double factor, std::uint32_t largest, std::uint32_t& field) {
+    std::string text;
+    table.ReadString(text);
+    double value = 0.0;
+    if (ParseNumberCell(text, value) == NumberCell::Invalid) return false;
+    return ScaleToField(value, factor, largest, field);
+}
+
+bool ReadPrice(CTableFile& table, CFillupRecord& record) {
+    std::string text;
+    table.ReadString(text);
+    double value = 0.0;
+    if (ParseNumberCell(text, value) == NumberCell::Invalid) return false;
+    record.priceNegative = value < 0.0;
+    return ScaleToField(record.priceNegative ? -value : value, 100.0, kLargestPrice, record.price);
+}
+
+void ReadKind(CTableFile& table, CFillupRecord& record) {
+    std::string text;
+    table.ReadString(text);
+    const std::string kind = TrimBlanks(text);
+    const char letter = kind.size() == 1 ? static_cast<char>(std::tolower(static_cast<unsigned char>(kind[0]))) : 0;
+    record.partial = letter == 'p';
+    record.missing = letter == 'm';
+    record.recurring = letter == 'r';
+}
+}  // namespace
+
+int ReadEntryRow(CTableFile& table, CFillupRecord& record) {
+    if (table.NextRow() != 0) return -1;
+
+    const int date = table.ReadDate(record.date);
+    if (date == -2) return RestOfRowIsEmpty(table) ? kEmptyRow : kInvalidDate;
+    if (date != 0) return kInvalidDate;
+
+    if (!ReadScaled(table, 10.0, kLargestMileage, record.mileage)) return kInvalidMileage;
+    if (!ReadPrice(table, record)) return kInvalidPrice;
+    if (!ReadScaled(table, 100.0, kLargestFill, record.fillAmount)) return kInvalidRefill;
+    ReadKind(table, record);
+    table.ReadString(record.note);
+    table.ReadString(record.categoryName);
+
+    if (record.recurring) {
+        if (table.ReadDate(record.recurringEndDate) != 0) return kInvalidDate;
+        int interval = 0;
+        table.ReadInt(interval);
+        record.recurringInterval = static_cast<std::uint16_t>(interval & 0xFFFF);
+    }
+    return 0;
+}

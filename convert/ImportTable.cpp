@@ -1,0 +1,120 @@
+#include "ImportTable.h"
+
+#include "CarRecord.h"
+#include "DatabaseName.h"
+#include "EntryRow.h"
+#include "Exception.h"
+#include "FillupRecord.h"
+#include "Message.h"
+#include "MessagePump.h"
+#include "PalmDatabase.h"
+#include "WaitCursor.h"
+#include "resource.h"
+
+#include <windows.h>
+
+#include <array>
+
+namespace {
+constexpr std::uint32_t kCreator = MakePalmCode("RtLg");
+constexpr std::uint32_t kType = MakePalmCode("DATA");
+// Every new record is packed in a working buffer of this size; a note too
+// long for it is cut so that the record fits (at 9,983 bytes).
+constexpr std::size_t kWorkBufferSize = 10000;
+
+// The car's present database, when there is one to replace.
+struct PreviousDatabase {
+    bool found = false;
+    std::string name;
+    CPalmRecord carRecord;
+    bool hasCarRecord = false;
+};
+
+PreviousDatabase ReadPreviousDatabase(const std::string& path) {
+    PreviousDatabase previous;
+    if (path.empty()) return previous;
+    CPalmDatabase database;
+    try {
+        if (database.Read(path) != 0) return previous;
+    } catch (const CException&) {
+        return previous;  // unreadable: a new car record is made instead
+    }
+    previous.found = !database.GetName().empty();
+    previous.name = database.GetName();
+    if (database.GetRecordCount() > 0) {
+        // Carried over as it stands, bytes the desktop does not interpret
+        // included; only the category and attribute bits start afresh.
+        previous.carRecord.SetData(database.GetRecord(0).GetData());
+        previous.hasCarRecord = true;
+    }
+    return previous;
+}
+
+CPalmRecord NewCarRecord(const std::string& carName) {
+    std::array<unsigned char, kWorkBufferSize> buffer{};
+    CCarRecord car(carName);
+    CPalmRecord record;
+    record.SetData(buffer.data(), static_cast<std::size_t>(car.PackCarRecord(buffer.data(), buffer.size())));
+    return record;
+}
+
+void AddEntry(CPalmDatabase& database, const CFillupRecord& entry) {
+    std::array<unsigned char, kWorkBufferSize> buffer;
+    CPalmRecord record;
+    record.SetData(buffer.data(), static_cast<std::size_t>(entry.PackFillupRecord(buffer.data(), buffer.size())));
+    record.SetCategoryName(entry.categoryName);
+    database.AddRecord(std::move(record));
+}
+}  // namespace
+
+bool ReportRowError(int code, const std::string& tablePath, int rowNumber) {
+    const std::string text = FormatResourceString(IDS_ROW_ERROR, tablePath, rowNumber) +
+                             LoadResourceString(static_cast<unsigned>(IDS_INVALID_REFILL - kInvalidRefill + code));
+    return ShowMessageText(text, MB_OKCANCEL | MB_ICONERROR) == IDOK;
+}
+
+int ImportTable(const std::string& databasePath, const std::string& tablePath, const std::string& previousDatabasePath,
+                const std::string& carName, const AppSettings& settings, CProgressCtrl* progress,
+                const TableFileMaker& makeTable) {
+    CWaitCursor wait;
+    std::unique_ptr<CTableFile> table = makeTable(tablePath, settings);
+    if (!table) return -1;
+    if (progress != nullptr) progress->SetRange(0, table->GetProgressMax() & 0xFFFF);
+    PumpMessages();
+
+    // The new database takes the present one's name, so that it replaces
+    // that database on the handheld rather than adding a second one that
+    // differs only in letter case.
+    const PreviousDatabase previous = ReadPreviousDatabase(previousDatabasePath);
+    CPalmDatabase database(previous.found ? previous.name : MakeDatabaseName(carName), kCreator, kType, false);
+    database.AddRecord(previous.hasCarRecord ? previous.carRecord : NewCarRecord(carName));
+
+    CFillupRecord entry;
+    int result = ReadEntryRow(*table, entry);
+    while (result == kEmptyRow) result = ReadEntryRow(*table, entry);
+    // The first row is taken for a heading when it is not a good row.
+    if (result != 0 && result != -1) result = ReadEntryRow(*table, entry);
+    int rowNumber = 1;
+    int imported = 0;
+    while (result != -1) {
+        if (progress != nullptr) progress->SetPos(table->GetProgressPos());
+        // Quitting abandons the run like Cancel: a database cut short must
+        // not replace the car's database on the handheld.
+        if (PumpMessages() != 0) return 0;
+        wait.Restore();
+        if (result == 0) {
+            AddEntry(database, entry);
+            ++imported;
+        } else if (result != kEmptyRow && !ReportRowError(result, tablePath, rowNumber)) {
+            return 0;
+        }
+        result = ReadEntryRow(*table, entry);
+        ++rowNumber;
+    }
+    table->Close();
+    if (database.Write(databasePath) != 0) {
+        ShowMessage(IDS_CANT_READ_FILE, MB_OK, databasePath);
+        return -1;
+    }
+    return imported;
+}

@@ -1,0 +1,221 @@
+#include "ConvertTestSupport.h"
+#include "EntryRow.h"
+#include "ImportTable.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+using namespace testsupport;
+
+namespace {
+const std::string kHeading =
+    "Date;Mileage (km);Price ();Fill-up (l);Partial Fill-up/Missing Fill-up/Recurring Cost;Note;Category;"
+    "Recurring Cost End Date;Recurring Cost Interval (months)";
+
+std::string Csv(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+std::string D(int year, int month, int day) { return ShortDate(Day(year, month, day)); }
+
+class ImportTest : public testing::Test {
+protected:
+    int Import(const std::vector<std::string>& lines, const std::string& previous = "") {
+        WriteFileBytes(table, Csv(lines));
+        return ImportTable(database, table, previous, "My Car", *settings, nullptr);
+    }
+
+    std::string folder = NewFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string database = folder + "\\RoadtallyDBMy_Car.pdb";
+    std::string table = folder + "\\in.csv";
+    std::unique_ptr<AppSettings> settings = MakeSettings(";");
+};
+}  // namespace
+
+TEST_F(ImportTest, HeadingIsDroppedAndGoodRowsBecomeRecordsAfterANewCarRecord) {
+    MessageLog messages;
+    EXPECT_EQ(Import({kHeading, D(2005, 3, 1) + ";12345.6;-12.5;45.23; R ;a note;Fuel;" + D(2006, 1, 1) + ";12",
+                      D(2005, 3, 2) + ";100;19.99;40;x;;Fuel", D(2005, 3, 3) + ";100.05;1;2;pm"}),
+              3);
+    EXPECT_TRUE(messages.Messages().empty());
+
+    CPalmDatabase written;
+    ASSERT_EQ(written.Read(database), 0);
+    EXPECT_EQ(written.GetName(), "RoadtallyDBMy_Car");
+    EXPECT_EQ(written.GetCreator(), MakePalmCode("RtLg"));
+    EXPECT_EQ(written.GetType(), MakePalmCode("DATA"));
+    CCarRecord car;
+    car.ParseCarRecord(written.GetRecord(0));
+    EXPECT_EQ(car.carName, "My Car");
+    EXPECT_EQ(car.carValue, 0xFEFEFEFEu);
+    EXPECT_TRUE(car.items.empty());
+
+    const std::vector<CFillupRecord> entries = ReadEntries(database);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_TRUE(entries[0].recurring);
+    EXPECT_EQ(entries[0].mileage, 123456u);
+    EXPECT_EQ(entries[0].price, 1250u);
+    EXPECT_TRUE(entries[0].priceNegative);
+    EXPECT_EQ(entries[0].recurringEndDate, Day(2006, 1, 1));
+    EXPECT_EQ(entries[0].recurringInterval, 12);
+    EXPECT_EQ(entries[0].note, "a note");
+    EXPECT_EQ(entries[0].categoryName, "Fuel");
+    // The reused record carries no flag of the row before into the next.
+    EXPECT_FALSE(entries[1].recurring || entries[1].priceNegative || entries[1].partial || entries[1].missing);
+    EXPECT_EQ(entries[1].price, 1999u);  // rounded, not truncated
+    EXPECT_EQ(entries[1].fillAmount, 4000u);
+    EXPECT_EQ(entries[2].mileage, 1001u);
+    EXPECT_FALSE(entries[2].partial || entries[2].missing);
+    EXPECT_EQ(entries[2].date, Day(2005, 3, 3));
+}
+
+TEST_F(ImportTest, BadRowsAreToldWithTheirLineAndOkSkipsThem) {
+    MessageLog messages;
+    EXPECT_EQ(Import({kHeading, D(2005, 1, 1) + ";1;1;1", "junk;1;1;1", D(2005, 1, 3) + ";-1;1;1",
+                      D(2005, 1, 4) + ";1;12,5;1", D(2005, 1, 5) + ";1;1;abc", D(2005, 1, 6) + ";1;1;1;r",
+                      D(2005, 1, 7) + ";1;1;1"}),
+              2);
+    const std::string prefix = "Error reading " + table + " line ";
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{prefix + "2\nInvalid date.", prefix + "3\nInvalid mileage.",
+                                                          prefix + "4\nInvalid price.",
+                                                          prefix + "5\nInvalid refill amount.",
+                                                          prefix + "6\nInvalid date."}));
+    EXPECT_EQ(messages.Messages()[0].type, static_cast<unsigned>(MB_OKCANCEL | MB_ICONERROR));
+    ASSERT_EQ(ReadEntries(database).size(), 2u);
+    EXPECT_EQ(ReadEntries(database)[1].date, Day(2005, 1, 7));
+}
+
+TEST_F(ImportTest, CancelAtABadRowLeavesNoFile) {
+    MessageLog messages([](const ShownMessage&) { return IDCANCEL; });
+    EXPECT_EQ(Import({kHeading, D(2005, 1, 1) + ";1;1;1", D(2005, 1, 2) + ";nan;1;1", D(2005, 1, 3) + ";1;1;1"}), 0);
+    EXPECT_EQ(messages.Messages().size(), 1u);
+    EXPECT_FALSE(FileExists(database));
+}
+
+TEST_F(ImportTest, ABadFirstRowIsTakenForAHeadingAndNoHeadingIsNeeded) {
+    MessageLog messages;
+    EXPECT_EQ(Import({D(2005, 1, 1) + ";inf;1;1", D(2005, 1, 2) + ";1;1;1"}), 1);
+    EXPECT_EQ(Import({D(2005, 1, 1) + ";1;1;1", D(2005, 1, 2) + ";1;1;1"}), 2);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(ImportTest, EmptyRowsAreSkippedButAnEmptyDateBesideDataIsBad) {
+    MessageLog messages;
+    EXPECT_EQ(Import({"", kHeading, D(2005, 1, 1) + ";1;1;1", "", ";;;;;;;;", " ; ", D(2005, 1, 2) + ";2;2;2",
+                      ";5;5;5;;lost?", D(2005, 1, 3) + ";3;3;3", "", ""}),
+              3);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error reading " + table + " line 6\nInvalid date."}));
+}
+
+TEST_F(ImportTest, ValuesThatDoNotFitTheirFieldsAreBadRows) {
+    MessageLog messages;
+    EXPECT_EQ(Import({kHeading,
+                      D(2005, 1, 1) + ";429496729.5;2684354.55;21474836.47",  // the largest that fit
+                      D(2005, 1, 2) + ";429496729.6;1;1", D(2005, 1, 3) + ";1;2684354.56;1",
+                      D(2005, 1, 4) + ";1;-2684354.56;1", D(2005, 1, 5) + ";1;1;21474836.48",
+                      D(2005, 1, 6) + ";1;1;-0.01", D(2005, 1, 7) + ";1e400;1;1", D(2005, 1, 8) + ";0x10;1;1"}),
+              1);
+    const std::vector<CFillupRecord> entries = ReadEntries(database);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].mileage, 4294967295u);
+    EXPECT_EQ(entries[0].price, 268435455u);
+    EXPECT_EQ(entries[0].fillAmount, 2147483647u);
+    const std::vector<std::string> texts = messages.Texts();
+    ASSERT_EQ(texts.size(), 7u);
+    EXPECT_NE(texts[0].find("Invalid mileage."), std::string::npos);
+    EXPECT_NE(texts[1].find("Invalid price."), std::string::npos);
+    EXPECT_NE(texts[2].find("Invalid price."), std::string::npos);
+    EXPECT_NE(texts[3].find("Invalid refill amount."), std::string::npos);
+    EXPECT_NE(texts[4].find("Invalid refill amount."), std::string::npos);
+    EXPECT_NE(texts[5].find("Invalid mileage."), std::string::npos);
+    EXPECT_NE(texts[6].find("Invalid mileage."), std::string::npos);
+}
+
+TEST_F(ImportTest, ATableWithoutDataRowsWritesOnlyTheCarRecord) {
+    MessageLog messages;
+    EXPECT_EQ(Import({kHeading}), 0);
+    CPalmDatabase written;
+    ASSERT_EQ(written.Read(database), 0);
+    EXPECT_EQ(written.GetRecordCount(), 1);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(ImportTest, MissingTableIsReportedByTheFactory) {
+    MessageLog messages;
+    EXPECT_EQ(ImportTable(database, folder + "\\missing.csv", "", "My Car", *settings, nullptr), -1);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error: Can't read file " + folder + "\\missing.csv"}));
+    EXPECT_FALSE(FileExists(database));
+}
+
+TEST_F(ImportTest, MoreThanSixteenCategoriesLeaveTheRestAtCategoryZero) {
+    std::vector<std::string> lines{kHeading};
+    for (int i = 0; i < 18; ++i) lines.push_back(D(2005, 1, 1 + i) + ";1;1;1;;;Cat" + std::to_string(i));
+    MessageLog messages;
+    EXPECT_EQ(Import(lines), 18);
+    CPalmDatabase written;
+    ASSERT_EQ(written.Read(database), 0);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(written.GetCategoryLabel(i), "Cat" + std::to_string(i));
+    EXPECT_EQ(written.GetRecord(17).GetCategoryIndex(), 0);
+    EXPECT_EQ(written.GetRecord(18).GetCategoryName(), "Cat0");
+}
+
+TEST_F(ImportTest, ThePresentDatabasesCarRecordAndNameAreTakenOverByteForByte) {
+    const std::string previous = folder + "\\RoadtallyDBmy_car.pdb";
+    CCarRecord car("Old Name");
+    car.miles = true;
+    car.currencyCode = "DEM";
+    car.uninterpreted = {1, 2, 3, 4, 5, 6};
+    CCarRecordItem item;
+    item.text = "service";
+    item.value1 = 7;
+    car.items = {item, item, item};
+    WriteCarDatabase(previous, car, {}, "RoadtallyDBmy_car");
+    // Bytes the desktop does not interpret, such as an item date of 0xFFFF,
+    // must survive: patch them into the stored record.
+    CPalmDatabase stored;
+    ASSERT_EQ(stored.Read(previous), 0);
+    std::vector<unsigned char> carBytes = stored.GetRecord(0).GetData();
+    carBytes[5] = 0x77;
+    carBytes[44 + 2] = 0xFF;
+    carBytes[44 + 3] = 0xFF;
+    CPalmDatabase patched("RoadtallyDBmy_car", MakePalmCode("RtLg"), MakePalmCode("DATA"), false);
+    CPalmRecord record;
+    record.SetData(carBytes);
+    patched.AddRecord(record);
+    ASSERT_EQ(patched.Write(previous), 0);
+
+    MessageLog messages;
+    EXPECT_EQ(Import({kHeading, D(2005, 1, 1) + ";1;1;1"}, previous), 1);
+    CPalmDatabase written;
+    ASSERT_EQ(written.Read(database), 0);
+    EXPECT_EQ(written.GetName(), "RoadtallyDBmy_car");
+    EXPECT_EQ(written.GetRecord(0).GetData(), carBytes);
+}
+
+TEST_F(ImportTest, MissingOrUnreadablePresentDatabaseGivesANewCarRecord) {
+    const std::string broken = folder + "\\broken.pdb";
+    WriteFileBytes(broken, std::string(20, 'x'));
+    for (const std::string& previous : {folder + "\\none.pdb", broken}) {
+        MessageLog messages;
+        EXPECT_EQ(Import({D(2005, 1, 1) + ";1;1;1"}, previous), 1);
+        CPalmDatabase written;
+        ASSERT_EQ(written.Read(database), 0);
+        CCarRecord car;
+        car.ParseCarRecord(written.GetRecord(0));
+        EXPECT_EQ(car.carName, "My Car");
+        EXPECT_EQ(written.GetName(), "RoadtallyDBMy_Car");
+        EXPECT_TRUE(messages.Messages().empty());
+    }
+}
+
+TEST_F(ImportTest, AQuitDuringTheRunLeavesNoFile) {
+    MessageLog messages;
+    PostQuitMessage(0);
+    EXPECT_EQ(Import({kHeading, D(2005, 1, 1) + ";1;1;1", D(2005, 1, 2) + ";1;1;1"}), 0);
+    EXPECT_FALSE(FileExists(database));
+    // The quit message stays posted for the main loop.
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}

@@ -1,0 +1,40 @@
+#include "DatabaseName.h"
+#include "NumberCell.h"
+
+#include <gtest/gtest.h>
+
+TEST(NumberCell, OnlyWholeDecimalNumbersCount) {
+    double value = -1;
+    EXPECT_EQ(ParseNumberCell("", value), NumberCell::Empty);
+    EXPECT_EQ(value, 0.0);
+    EXPECT_EQ(ParseNumberCell("  \t", value), NumberCell::Empty);
+    for (const char* number : {"12", " 12.5 ", "-3", "+.5", "5.", "1e3", "2.5E-1"})
+        EXPECT_EQ(ParseNumberCell(number, value), NumberCell::Number) << number;
+    ParseNumberCell(" -12.25 ", value);
+    EXPECT_EQ(value, -12.25);
+    for (const char* text : {"12,5", "abc", "nan", "inf", "-inf", "0x10", "1e", ".", "-", "12 5", "1e999", "12abc"})
+        EXPECT_EQ(ParseNumberCell(text, value), NumberCell::Invalid) << text;
+}
+
+TEST(NumberCell, ScalingRoundsToTheNearestAndRefusesWhatDoesNotFit) {
+    std::uint32_t field = 7;
+    EXPECT_TRUE(ScaleToField(19.99, 100.0, 0xFFFFFFFF, field));
+    EXPECT_EQ(field, 1999u);  // 19.99 x 100 lies just below 1999
+    EXPECT_TRUE(ScaleToField(0.29, 100.0, 0xFFFFFFFF, field));
+    EXPECT_EQ(field, 29u);
+    EXPECT_TRUE(ScaleToField(-0.004, 100.0, 10, field));
+    EXPECT_EQ(field, 0u);
+    EXPECT_FALSE(ScaleToField(-0.01, 100.0, 10, field));
+    EXPECT_FALSE(ScaleToField(0.11, 100.0, 10, field));
+    EXPECT_FALSE(ScaleToField(1e300, 10.0, 0xFFFFFFFF, field));
+    EXPECT_TRUE(ScaleToField(429496729.5, 10.0, 0xFFFFFFFF, field));
+    EXPECT_EQ(field, 0xFFFFFFFFu);
+}
+
+TEST(DatabaseName, FiltersTheCarNameAndKeepsToThirtyOneCharacters) {
+    EXPECT_EQ(MakeDatabaseName("fuel 2006"), "RoadtallyDBfuel_2006");
+    EXPECT_EQ(MakeDatabaseName("My Car"), "RoadtallyDBMy_Car");
+    EXPECT_EQ(MakeDatabaseName("a:b/c\\d\x7f\x80\xe9\t!"), "RoadtallyDBa_b_cd!");
+    EXPECT_EQ(MakeDatabaseName(""), "RoadtallyDB");
+    EXPECT_EQ(MakeDatabaseName(std::string(999, 'x')), "RoadtallyDB" + std::string(20, 'x'));
+}

@@ -1,0 +1,95 @@
+#include "ConvertTestSupport.h"
+#include "ExportDatabase.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+using namespace testsupport;
+
+namespace {
+struct NestedRun {
+    std::string database;
+    std::string table;
+    const AppSettings* settings = nullptr;
+    int result = 99;
+};
+
+LRESULT CALLBACK StartsASecondRun(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+        auto* run = reinterpret_cast<NestedRun*>(lParam);
+        run->result = ExportDatabase(run->database, run->table, *run->settings, nullptr);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class Window {
+public:
+    Window(const char* className, DWORD style, HWND parent)
+        : m_window(CreateWindowExA(0, className, "", style, 0, 0, 200, 20, parent, nullptr, GetModuleHandleA(nullptr),
+                                   nullptr)) {}
+    ~Window() { DestroyWindow(m_window); }
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    HWND Get() const { return m_window; }
+
+private:
+    HWND m_window;
+};
+}  // namespace
+
+TEST(MessagePump, ASecondRunStartedInsideTheFirstKeepsToItsOwnObjects) {
+    const std::string folder = NewFolder("nested");
+    auto settings = MakeSettings(";");
+    WriteCarDatabase(folder + "\\first.pdb", CCarRecord("First"),
+                     {Fillup(Day(2005, 1, 1), 10, 10, 10), Fillup(Day(2005, 1, 2), 20, 20, 20),
+                      Fillup(Day(2005, 1, 3), 30, 30, 30)});
+    CCarRecord second("Second");
+    second.miles = true;
+    WriteCarDatabase(folder + "\\second.pdb", second, {Fillup(Day(2006, 2, 1), 77, 77, 77)});
+
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = StartsASecondRun;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "RtNestedRun";
+    RegisterClassA(&windowClass);
+    Window target("RtNestedRun", 0, HWND_MESSAGE);
+    NestedRun nested{folder + "\\second.pdb", folder + "\\second.csv", settings.get()};
+    PostMessageA(target.Get(), WM_APP, 0, reinterpret_cast<LPARAM>(&nested));
+
+    MessageLog messages;
+    EXPECT_EQ(ExportDatabase(folder + "\\first.pdb", folder + "\\first.csv", *settings, nullptr), 0);
+    EXPECT_EQ(nested.result, 0);
+    const auto first = SplitWrittenCsv(ReadFileBytes(folder + "\\first.csv"), ';');
+    const auto inner = SplitWrittenCsv(ReadFileBytes(folder + "\\second.csv"), ';');
+    ASSERT_EQ(first.size(), 4u);
+    EXPECT_EQ(first[0][1], "Mileage (km)");
+    EXPECT_EQ(first[3][1], "3.0");
+    ASSERT_EQ(inner.size(), 2u);
+    EXPECT_EQ(inner[0][1], "Mileage (mi)");
+    EXPECT_EQ(inner[1][1], "7.7");
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(MessagePump, ExportAdvancesTheProgressBarRecordByRecord) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    Window owner("STATIC", WS_POPUP, nullptr);
+    Window bar(PROGRESS_CLASSA, WS_CHILD, owner.Get());
+    ASSERT_NE(bar.Get(), nullptr);
+    CProgressCtrl progress(bar.Get());
+
+    const std::string folder = NewFolder("progress");
+    auto settings = MakeSettings(";");
+    std::vector<Entry> entries;
+    for (int i = 0; i < 5; ++i) entries.push_back(Fillup(Day(2005, 1, 1 + i), 1, 1, 1));
+    WriteCarDatabase(folder + "\\car.pdb", CCarRecord("Car"), entries);
+    MessageLog messages;
+    EXPECT_EQ(ExportDatabase(folder + "\\car.pdb", folder + "\\car.csv", *settings, &progress), 0);
+    int lower = -1, upper = -1;
+    progress.GetRange(lower, upper);
+    EXPECT_EQ(lower, 0);
+    EXPECT_EQ(upper, 6);  // the record count, car record included
+    EXPECT_EQ(progress.GetPos(), 5);
+}

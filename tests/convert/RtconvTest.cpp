@@ -1,0 +1,92 @@
+#include "ConvertTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <windows.h>
+
+using namespace testsupport;
+
+namespace {
+struct RunResult {
+    std::string output;
+    DWORD exitCode = 99;
+};
+
+// Runs rtconv, which the build puts beside the test programs, and gathers
+// its standard output.
+RunResult RunRtconv(const std::string& arguments) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string program = self;
+    program = program.substr(0, program.find_last_of('\\') + 1) + "rtconv.exe";
+
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    RunResult run;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(readEnd);
+        CloseHandle(writeEnd);
+        return run;
+    }
+    CloseHandle(writeEnd);
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) run.output.append(buffer, got);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    CloseHandle(readEnd);
+    run.output.erase(std::remove(run.output.begin(), run.output.end(), '\r'), run.output.end());
+    return run;
+}
+}  // namespace
+
+TEST(Rtconv, ExportsImportsAndListsCars) {
+    const std::string folder = NewFolder("rtconv");
+    WriteCarDatabase(folder + "\\RoadtallyDBGolf.pdb", CCarRecord("Golf"),
+                     {Fillup(Day(2005, 1, 1), 10, 10, 10), Fillup(Day(2005, 1, 2), 20, 20, 20)});
+
+    RunResult cars = RunRtconv("cars \"" + folder + "\"");
+    EXPECT_NE(cars.output.find("Golf\t" + folder + "\\RoadtallyDBGolf.pdb\n"), std::string::npos) << cars.output;
+    EXPECT_NE(cars.output.find("result: 1\n"), std::string::npos);
+    EXPECT_EQ(cars.exitCode, 0u);
+
+    RunResult exported = RunRtconv("export \"" + folder + "\\RoadtallyDBGolf.pdb\" \"" + folder + "\\golf.csv\"");
+    EXPECT_NE(exported.output.find("result: 0\n"), std::string::npos) << exported.output;
+    EXPECT_EQ(exported.exitCode, 0u);
+
+    RunResult imported = RunRtconv("import \"" + folder + "\\golf.csv\" \"" + folder + "\\new.pdb\" Golf \"" + folder +
+                             "\\RoadtallyDBGolf.pdb\"");
+    EXPECT_NE(imported.output.find("result: 2\n"), std::string::npos) << imported.output;
+    EXPECT_EQ(ReadEntries(folder + "\\new.pdb").size(), 2u);
+
+    // A bad row answered Cancel: its message is printed, nothing is written.
+    char separator[10] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, separator, sizeof separator);
+    const std::string cells = std::string(separator) + "1" + separator + "1" + separator + "1\r\n";
+    WriteFileBytes(folder + "\\bad.csv",
+                   ShortDate(Day(2005, 1, 1)) + cells + "nodate" + cells + ShortDate(Day(2005, 1, 3)) + cells);
+    RunResult cancelled = RunRtconv("import \"" + folder + "\\bad.csv\" \"" + folder + "\\cancelled.pdb\" Golf --cancel");
+    EXPECT_NE(cancelled.output.find("message: Error reading " + folder + "\\bad.csv line 2\\nInvalid date.\n"),
+              std::string::npos)
+        << cancelled.output;
+    EXPECT_NE(cancelled.output.find("result: 0\n"), std::string::npos);
+    EXPECT_FALSE(FileExists(folder + "\\cancelled.pdb"));
+
+    RunResult failed = RunRtconv("export \"" + folder + "\\missing.pdb\" \"" + folder + "\\x.csv\"");
+    EXPECT_NE(failed.output.find("message: Error: Can't read file " + folder + "\\missing.pdb\n"), std::string::npos);
+    EXPECT_NE(failed.output.find("result: -1\n"), std::string::npos);
+    EXPECT_EQ(failed.exitCode, 1u);
+}
