@@ -78,6 +78,16 @@ bool ParseLocaleDateTime(std::string_view text, SYSTEMTIME& parsed) {
     return VariantTimeToSystemTime(date, &parsed) != 0;
 }
 
+// The table's next cell read by the locale's date and time parser: 0, -1
+// when it cannot be read, -2 when it is empty.
+int ReadLocaleCell(CTableFile& table, SYSTEMTIME& parsed) {
+    std::string cell;
+    table.ReadString(cell);
+    const std::string_view text = csv::TrimWhiteSpace(cell);
+    if (text.empty()) return -2;
+    return ParseLocaleDateTime(text, parsed) ? 0 : -1;
+}
+
 int ClampedUnitsOf256(std::uint64_t bytes) {
     const std::uint64_t units = bytes >> 8;
     return units > static_cast<std::uint64_t>(INT_MAX) ? INT_MAX : static_cast<int>(units);
@@ -188,12 +198,8 @@ int CCsvTableFile::ReadString(std::string& out) {
 }
 
 int CCsvTableFile::ReadDate(CalendarTime& out) {
-    std::string cell;
-    ReadString(cell);
-    const std::string_view text = csv::TrimWhiteSpace(cell);
-    if (text.empty()) return -2;
     SYSTEMTIME parsed;
-    if (!ParseLocaleDateTime(text, parsed)) return -1;
+    if (const int result = ReadLocaleCell(*this, parsed); result != 0) return result;
     int year = parsed.wYear;
     if (year < 100) year += 1900;
     if (year < kFirstWindowYear) year += 100;
@@ -209,12 +215,8 @@ int CCsvTableFile::ReadDate(CalendarTime& out) {
 }
 
 int CCsvTableFile::ReadTime(CalendarTime& out) {
-    std::string cell;
-    ReadString(cell);
-    const std::string_view text = csv::TrimWhiteSpace(cell);
-    if (text.empty()) return -2;
     SYSTEMTIME parsed;
-    if (!ParseLocaleDateTime(text, parsed)) return -1;
+    if (const int result = ReadLocaleCell(*this, parsed); result != 0) return result;
     LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
     today.hour = parsed.wHour;
     today.minute = parsed.wMinute;
