@@ -1,6 +1,7 @@
 #include "SampleCars.h"
 
 #include "CarRecord.h"
+#include "DatabaseName.h"
 #include "Exception.h"
 #include "FillupRecord.h"
 #include "PalmDatabase.h"
@@ -44,24 +45,12 @@ const std::vector<Car>& SampleCars() {
     return cars;
 }
 
-// The name the handheld gives a car's database: "RoadtallyDB" and the car
-// name with spaces, ":" and "/" turned into "_" and characters unfit for a
-// file name left out.
-std::string DatabaseName(const std::string& carName) {
-    std::string name = "RoadtallyDB";
-    for (unsigned char c : carName) {
-        if (c == ' ' || c == ':' || c == '/') name += '_';
-        else if (c >= 0x20 && c < 0x7F && c != '\\') name += static_cast<char>(c);
-    }
-    return name;
-}
-
 CalendarTime LocalMidnight(int year, int month, int day) {
     return FromLocalFields(LocalTimeFields{year, month, day, 0, 0, 0});
 }
 
 CPalmDatabase MakeDatabase(const Car& car) {
-    CPalmDatabase database(DatabaseName(car.name), MakePalmCode("RtLg"), MakePalmCode("DATA"), false);
+    CPalmDatabase database(MakeDatabaseName(car.name), MakePalmCode("RtLg"), MakePalmCode("DATA"), false);
     std::vector<unsigned char> buffer(1000);
 
     CCarRecord carRecord(car.name);
