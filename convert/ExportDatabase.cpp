@@ -86,10 +86,10 @@ int ExportDatabase(const std::string& databasePath, const std::string& tablePath
         CCarRecord car;
         car.ParseCarRecord(database.GetRecord(0));
         WriteHeadingRow(*table, car);
+        CRecordPump pump(wait);
         for (int i = 1; i < count; ++i) {
             if (progress != nullptr) progress->SetPos(i);
-            if (PumpMessages() != 0) break;
-            wait.Restore();
+            if (pump.BetweenRecords() != 0) break;
             CFillupRecord entry;
             entry.ParseFillupRecord(database.GetRecord(i));
             WriteDataRow(*table, entry);

@@ -96,12 +96,12 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     if (result != 0 && result != -1) result = ReadEntryRow(*table, entry);
     int rowNumber = 1;
     int imported = 0;
+    CRecordPump pump(wait);
     while (result != -1) {
         if (progress != nullptr) progress->SetPos(table->GetProgressPos());
         // Quitting abandons the run like Cancel: a database cut short must
         // not replace the car's database on the handheld.
-        if (PumpMessages() != 0) return 0;
-        wait.Restore();
+        if (pump.BetweenRecords() != 0) return 0;
         if (result == 0) {
             AddEntry(database, entry);
             ++imported;

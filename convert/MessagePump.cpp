@@ -17,3 +17,13 @@ int PumpMessages() {
     }
     return 0;
 }
+
+int CRecordPump::BetweenRecords() {
+    const unsigned long now = GetTickCount();
+    if (m_pumped && now - m_lastPump < kIntervalMs) return 0;
+    m_pumped = true;
+    m_lastPump = now;
+    if (PumpMessages() != 0) return -1;
+    m_wait.Restore();
+    return 0;
+}

@@ -1,5 +1,6 @@
 #include "ConvertTestSupport.h"
 #include "ExportDatabase.h"
+#include "MessagePump.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -92,4 +93,16 @@ TEST(MessagePump, ExportAdvancesTheProgressBarRecordByRecord) {
     EXPECT_EQ(lower, 0);
     EXPECT_EQ(upper, 6);  // the record count, car record included
     EXPECT_EQ(progress.GetPos(), 5);
+}
+
+TEST(MessagePump, RecordPumpLooksAtTheQueueAtTheFirstRecordAndThenEveryInterval) {
+    CWaitCursor wait;
+    CRecordPump pump(wait);
+    PostQuitMessage(0);
+    EXPECT_EQ(pump.BetweenRecords(), -1);  // the first record always looks
+    EXPECT_EQ(pump.BetweenRecords(), 0);   // within the interval it does not
+    Sleep(CRecordPump::kIntervalMs + 30);
+    EXPECT_EQ(pump.BetweenRecords(), -1);  // the quit is still there and seen
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
