@@ -6,8 +6,6 @@
 #include <windows.h>
 
 #include <array>
-#include <fstream>
-#include <sstream>
 
 namespace testsupport {
 
@@ -40,31 +38,11 @@ std::string NewFolder(const std::string& name) {
     return folder;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 CalendarTime Day(int year, int month, int day) { return FromLocalFields({year, month, day, 0, 0, 0}); }
 
 std::string ShortDate(CalendarTime t) {
     const LocalTimeFields f = ToLocalFields(t);
-    SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(f.year);
-    st.wMonth = static_cast<WORD>(f.month);
-    st.wDay = static_cast<WORD>(f.day);
-    char text[100] = {};
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
-    return text;
+    return LocaleDate(f.year, f.month, f.day);
 }
 
 Entry Fillup(CalendarTime date, std::uint32_t mileage, std::uint32_t price, std::uint32_t fillAmount,

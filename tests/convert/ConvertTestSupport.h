@@ -6,6 +6,7 @@
 #include "FillupRecord.h"
 #include "Message.h"
 #include "PalmDatabase.h"
+#include "TestFiles.h"
 
 #include <functional>
 #include <memory>
@@ -16,9 +17,6 @@ namespace testsupport {
 
 // A fresh, empty folder for one test (no trailing backslash).
 std::string NewFolder(const std::string& name);
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
 
 CalendarTime Day(int year, int month, int day);
 // The user's short date of t, as the locale spells it.

@@ -73,9 +73,8 @@ TEST(Rtconv, ExportsImportsAndListsCars) {
     EXPECT_EQ(ReadEntries(folder + "\\new.pdb").size(), 2u);
 
     // A bad row answered Cancel: its message is printed, nothing is written.
-    char separator[10] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, separator, sizeof separator);
-    const std::string cells = std::string(separator) + "1" + separator + "1" + separator + "1\r\n";
+    const std::string separator = LocaleListSeparator();
+    const std::string cells = separator + "1" + separator + "1" + separator + "1\r\n";
     WriteFileBytes(folder + "\\bad.csv",
                    ShortDate(Day(2005, 1, 1)) + cells + "nodate" + cells + ShortDate(Day(2005, 1, 3)) + cells);
     RunResult cancelled = RunRtconv("import \"" + folder + "\\bad.csv\" \"" + folder + "\\cancelled.pdb\" Golf --cancel");

@@ -5,6 +5,7 @@
 // each cell's ANSI bytes in hexadecimal.
 //   csv_calc_sample CSV-PATH EXPECTED-PATH SEPARATOR
 #include "CsvTableFile.h"
+#include "TestFiles.h"
 
 #include <windows.h>
 
@@ -13,16 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::string LocaleDate(int year, int month, int day) {
-    SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(year);
-    st.wMonth = static_cast<WORD>(month);
-    st.wDay = static_cast<WORD>(day);
-    char buffer[100] = {};
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
-    return buffer;
-}
 
 std::string Hex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";

@@ -4,6 +4,7 @@
 #include "CsvTableFile.h"
 
 #include "Exception.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,21 +18,6 @@ namespace {
 
 std::string TempPath(const std::string& name) { return testing::TempDir() + "csv-" + name; }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    CFile file;
-    ASSERT_TRUE(file.Open(path, CFile::Mode::CreateTruncate));
-    file.Write(bytes.data(), bytes.size());
-    file.Close();
-}
-
-std::string ReadBytes(const std::string& path) {
-    CFile file;
-    if (!file.Open(path, CFile::Mode::Read)) return "<cannot open>";
-    std::string bytes(static_cast<std::size_t>(file.GetLength()), '\0');
-    bytes.resize(file.Read(&bytes[0], bytes.size()));
-    return bytes;
-}
-
 // The bytes a table file writes when rows() drives it.
 std::string Written(const std::string& separator, int lineFeedFlag,
                     const std::function<void(CCsvTableFile&)>& rows) {
@@ -42,7 +28,7 @@ std::string Written(const std::string& separator, int lineFeedFlag,
     EXPECT_EQ(table.OpenForWrite(path), 0);
     rows(table);
     EXPECT_EQ(table.FinishWrite(), 0);
-    return ReadBytes(path);
+    return ReadFileBytes(path);
 }
 
 // A table file open for reading the given bytes.
@@ -50,7 +36,7 @@ std::string Written(const std::string& separator, int lineFeedFlag,
 std::unique_ptr<CCsvTableFile> Reader(const std::string& bytes, const std::string& separator) {
     static int count = 0;
     const std::string path = TempPath("read" + std::to_string(++count) + ".csv");
-    WriteBytes(path, bytes);
+    WriteFileBytes(path, bytes);
     auto table = std::make_unique<CCsvTableFile>();
     table->SetSeparator(separator);
     EXPECT_EQ(table->OpenForRead(path), 0);
@@ -69,34 +55,6 @@ std::vector<std::string> ReadCells(CTableFile& table, int count) {
 
 using Strings = std::vector<std::string>;
 
-// The user's short date and hour-and-minute time, straight from the locale.
-std::string LocaleDate(int year, int month, int day) {
-    SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(year);
-    st.wMonth = static_cast<WORD>(month);
-    st.wDay = static_cast<WORD>(day);
-    char buffer[100] = {};
-    EXPECT_GT(GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer), 0);
-    return buffer;
-}
-
-std::string LocaleTime(int hour, int minute) {
-    SYSTEMTIME st = {};
-    st.wYear = 2001;
-    st.wMonth = 1;
-    st.wDay = 1;
-    st.wHour = static_cast<WORD>(hour);
-    st.wMinute = static_cast<WORD>(minute);
-    char buffer[100] = {};
-    EXPECT_GT(GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, sizeof buffer), 0);
-    return buffer;
-}
-
-std::string LocaleListSeparator() {
-    char buffer[10] = {};
-    EXPECT_GT(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, buffer, sizeof buffer), 0);
-    return buffer;
-}
 
 CalendarTime LocalMidnight(int year, int month, int day) { return FromLocalFields({year, month, day, 0, 0, 0}); }
 
@@ -173,12 +131,12 @@ TEST(CsvWrite, TheSeparatorGoesWholeBetweenCellsLongCellsWholeAndAnUnendedRowToo
         ASSERT_EQ(table.OpenForWrite(TempPath("unfinished.csv")), 0);
         table.WriteString("kept");
     }
-    EXPECT_EQ(ReadBytes(TempPath("unfinished.csv")), "\"kept\"");
+    EXPECT_EQ(ReadFileBytes(TempPath("unfinished.csv")), "\"kept\"");
 }
 
 TEST(CsvWrite, OpeningEmptiesAnOldFileAndKeepsOtherWritersOut) {
     const std::string path = TempPath("old.csv");
-    WriteBytes(path, std::string(5000, 'o') + "\r\n");
+    WriteFileBytes(path, std::string(5000, 'o') + "\r\n");
     {
         CCsvTableFile table;
         table.SetSeparator(",");
@@ -191,10 +149,10 @@ TEST(CsvWrite, OpeningEmptiesAnOldFileAndKeepsOtherWritersOut) {
         table.EndRow();
         table.FinishWrite();
     }
-    EXPECT_EQ(ReadBytes(path), "\"new\"\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "\"new\"\r\n");
 
     const std::string readPath = TempPath("shared.csv");
-    WriteBytes(readPath, "x\r\n");
+    WriteFileBytes(readPath, "x\r\n");
     CCsvTableFile reader;
     ASSERT_EQ(reader.OpenForRead(readPath), 0);
     CFile other;
@@ -225,10 +183,10 @@ TEST(CsvWrite, AFullDiskRaisesInTheRowThatMeetsItWithEveryEarlierRowInTheFile) {
     } catch (const CException& e) {
         EXPECT_FALSE(e.GetErrorMessage().empty());
         // Already in the file while the error is being reported.
-        EXPECT_EQ(ReadBytes(path), twoRows);
+        EXPECT_EQ(ReadFileBytes(path), twoRows);
     }
     EXPECT_EQ(table.FinishWrite(), 0);
-    EXPECT_EQ(ReadBytes(path), twoRows);
+    EXPECT_EQ(ReadFileBytes(path), twoRows);
 }
 
 TEST(CsvRead, RowsAndCellsInOrder) {

@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "File.h"
 #include "Message.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,16 +16,6 @@
 namespace {
 
 std::string TempPath(const std::string& name) { return testing::TempDir() + "factory-" + name; }
-
-std::string ReadBytes(const std::string& path) {
-    CFile file;
-    if (!file.Open(path, CFile::Mode::Read)) return "<cannot open>";
-    std::string bytes(static_cast<std::size_t>(file.GetLength()), '\0');
-    bytes.resize(file.Read(&bytes[0], bytes.size()));
-    return bytes;
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ExcelProgIdRegistered() {
     CLSID clsid;
@@ -151,7 +142,7 @@ TEST_F(TableFileFactoryTest, CsvFilesTakeTheSeparatorAndForWritingTheLineFeedOpt
     table->EndRow();
     EXPECT_EQ(table->FinishWrite(), 0);
     table.reset();
-    EXPECT_EQ(ReadBytes(path), "\"a|b\"|\"two lines\"\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "\"a|b\"|\"two lines\"\r\n");
 
     settings->exportnocr = 0;
     table = CreateTableFileForRead(path, *settings);
