@@ -14,6 +14,8 @@ constexpr int DropDownHeight = 100;
 // Car names are cut to what the handheld keeps.
 constexpr int CarNameBufferSize = 40;
 constexpr std::size_t EntryBufferSize = 1000;
+// Pixels between rows of a dialog where it gives none of its own.
+constexpr int RowGap = 6;
 
 bool ChildRect(HWND dialog, int id, RECT& rect) {
     HWND child = GetDlgItem(dialog, id);
@@ -33,32 +35,35 @@ RECT CFileDialogEx::CarBoxPlace(HWND dialog, RECT& labelRect) const {
     RECT box = {};
     RECT typeLabel = {};
     const bool haveTypeLabel = ChildRect(dialog, stc2, typeLabel);
-    if (ChildRect(dialog, chx1, box)) {
-        labelRect = box;
-        if (haveTypeLabel) {
-            labelRect.left = typeLabel.left;
-            labelRect.right = typeLabel.right;
-        }
-        return box;
+    if (!ChildRect(dialog, chx1, box)) {
+        // No read-only check box: a row of its own below the file-type row
+        // (or the file-name row).
+        RECT above = {};
+        if (!ChildRect(dialog, cmb1, above) && !ChildRect(dialog, edt1, above)) ::GetClientRect(dialog, &above);
+        box = RECT{above.left, above.bottom + RowGap, above.right, above.bottom + RowGap + (above.bottom - above.top)};
     }
-    // No read-only check box: a row of its own below the file-type row (or
-    // the file-name row), the dialog grown to hold it.
-    RECT above = {};
-    if (!ChildRect(dialog, cmb1, above) && !ChildRect(dialog, edt1, above)) ::GetClientRect(dialog, &above);
-    // About the height of the file dialog's own combo boxes.
-    const int height = 22;
-    box = RECT{above.left, above.bottom + 6, above.right, above.bottom + 6 + height};
+    // The label in the file-type label's column, else just left of the box.
     labelRect = haveTypeLabel ? RECT{typeLabel.left, box.top, typeLabel.right, box.bottom}
-                              : RECT{4, box.top, above.left - 4, box.bottom};
+                              : RECT{RowGap, box.top, box.left - RowGap, box.bottom};
+    return box;
+}
+
+void CFileDialogEx::GrowToHold(HWND dialog, const RECT& row) {
+    // Where the hidden check box lies below the dialog's last row (as in
+    // Wine's dialog), the dialog grows to show the box, keeping the margin
+    // it has below the file-type row.
     RECT client = {};
     ::GetClientRect(dialog, &client);
-    if (box.bottom + 6 > client.bottom) {
-        RECT window = {};
-        ::GetWindowRect(dialog, &window);
-        SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left,
-                     window.bottom - window.top + box.bottom + 6 - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
-    }
-    return box;
+    RECT lastRow = {};
+    const int margin = ChildRect(dialog, cmb1, lastRow) && lastRow.bottom < client.bottom
+                           ? client.bottom - lastRow.bottom
+                           : RowGap;
+    const int missing = row.bottom + margin - client.bottom;
+    if (missing <= 0) return;
+    RECT window = {};
+    ::GetWindowRect(dialog, &window);
+    SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + missing,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CFileDialogEx::OnInitDialog() {
@@ -76,6 +81,8 @@ BOOL CFileDialogEx::OnInitDialog() {
     m_carBox.SetFocus();
     m_label.Create(std::string(), WS_CHILD | WS_VISIBLE, labelRect, dialog, IDC_CARNAME_LABEL);
     m_label.SetFont(font);
+    RECT shown = {};
+    if (ChildRect(dialog, IDC_CARNAME, shown)) GrowToHold(dialog, shown);
 
     for (std::size_t i = 0; i < m_carNames.size(); ++i) {
         char entry[EntryBufferSize] = {};

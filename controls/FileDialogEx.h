@@ -27,6 +27,7 @@ protected:
 
 private:
     RECT CarBoxPlace(HWND dialog, RECT& labelRect) const;
+    static void GrowToHold(HWND dialog, const RECT& row);
 
     std::vector<std::string> m_carNames;
     int m_selectedCar = -1;

@@ -20,6 +20,7 @@ struct Seen {
     DWORD selection = 0;
     std::string label;
     bool inCheckBoxPlace = false;
+    bool insideDialog = false;
 };
 
 struct DialogDriver {
@@ -68,6 +69,12 @@ Seen Look(HWND dialog) {
     GetWindowRect(box, &boxRect);
     GetWindowRect(GetDlgItem(dialog, chx1), &checkRect);
     seen.inCheckBoxPlace = boxRect.left == checkRect.left && boxRect.top == checkRect.top;
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    RECT both = {};
+    UnionRect(&both, &client, &boxRect);
+    seen.insideDialog = EqualRect(&both, &client) != FALSE;
     return seen;
 }
 }  // namespace
@@ -120,6 +127,8 @@ TEST(FileDialogEx, CarBoxListsThePresetCarsAndHandsBackWhatIsLeftInIt) {
         EXPECT_EQ(HIWORD(seen.selection), c.startText.size());
         EXPECT_EQ(seen.label, "Car Name");
         EXPECT_TRUE(seen.inCheckBoxPlace);
+        // Even where the hidden check box lies below the dialog's last row.
+        EXPECT_TRUE(seen.insideDialog);
         EXPECT_EQ(dialog.GetCarName(), c.carName);
         EXPECT_EQ(dialog.GetPathName(), file);
         EXPECT_EQ(dialog.GetFileTitle(), "fuel 2006");
