@@ -3,12 +3,14 @@
 #include "NumberCell.h"
 
 #include <cctype>
+#include <cmath>
 
 namespace {
 constexpr int kColumnsAfterDate = 8;
 constexpr std::uint32_t kLargestMileage = 0xFFFFFFFF;  // tenths
 constexpr std::uint32_t kLargestPrice = 0x0FFFFFFF;    // hundredths; a reader keeps 28 bits
 constexpr std::uint32_t kLargestFill = 0x7FFFFFFF;     // hundredths; bit 31 marks thousandths
+constexpr double kLargestInterval = 0xFFFF;            // months
 
 bool RestOfRowIsEmpty(CTableFile& table) {
     std::string cell;
@@ -38,6 +40,18 @@ bool ReadPrice(CTableFile& table, CFillupRecord& record) {
     return ScaleToField(record.priceNegative ? -value : value, 100.0, kLargestPrice, record.price);
 }
 
+// An empty cell is 0; anything else must be a whole number that fits the
+// 16-bit field, never a value cut or wrapped into it.
+bool ReadInterval(CTableFile& table, std::uint16_t& interval) {
+    std::string text;
+    table.ReadString(text);
+    double value = 0.0;
+    if (ParseNumberCell(text, value) == NumberCell::Invalid) return false;
+    if (!(value >= 0.0 && value <= kLargestInterval) || value != std::floor(value)) return false;
+    interval = static_cast<std::uint16_t>(value);
+    return true;
+}
+
 void ReadKind(CTableFile& table, CFillupRecord& record) {
     std::string text;
     table.ReadString(text);
@@ -64,10 +78,11 @@ int ReadEntryRow(CTableFile& table, CFillupRecord& record) {
     table.ReadString(record.categoryName);
 
     if (record.recurring) {
-        if (table.ReadDate(record.recurringEndDate) != 0) return kInvalidDate;
-        int interval = 0;
-        table.ReadInt(interval);
-        record.recurringInterval = static_cast<std::uint16_t>(interval & 0xFFFF);
+        CalendarTime endDate = 0;
+        const int endDateCell = table.ReadDate(endDate);
+        if (endDateCell != 0 && endDateCell != -2) return kInvalidDate;
+        record.recurringEndDate = endDateCell == 0 ? std::optional<CalendarTime>(endDate) : std::nullopt;
+        if (!ReadInterval(table, record.recurringInterval)) return kInvalidInterval;
     }
     return 0;
 }

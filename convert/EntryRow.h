@@ -10,9 +10,11 @@ constexpr int kInvalidRefill = 102;
 constexpr int kInvalidMileage = 103;
 constexpr int kInvalidPrice = 104;
 constexpr int kInvalidDate = 105;
+constexpr int kInvalidInterval = 106;
 
 // Reads the table's next row into record, in the columns the export writes:
 // date, mileage, price, fill-up, kind, note, category and, for a recurring
-// cost, end date and interval.  Every field the row decides is set, so a
-// record reused from row to row carries nothing over.
+// cost, end date (an empty cell: no end date) and interval (a whole number of
+// months, 0..65535; an empty cell: 0).  Every field the row decides is set,
+// so a record reused from row to row carries nothing over.
 int ReadEntryRow(CTableFile& table, CFillupRecord& record);

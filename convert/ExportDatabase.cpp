@@ -54,7 +54,12 @@ void WriteDataRow(CTableFile& table, const CFillupRecord& entry) {
     table.WriteString(entry.note);
     table.WriteString(entry.categoryName);
     if (entry.recurring) {
-        table.WriteDate(entry.recurringEndDate);
+        // A cost without an end date leaves the cell empty, as the import
+        // reads it back.
+        if (entry.recurringEndDate)
+            table.WriteDate(*entry.recurringEndDate);
+        else
+            table.WriteString("");
         table.WriteInt(entry.recurringInterval);
     }
     table.EndRow();

@@ -21,6 +21,8 @@ constexpr std::uint32_t kType = MakePalmCode("DATA");
 // Every new record is packed in a working buffer of this size; a note too
 // long for it is cut so that the record fits (at 9,983 bytes).
 constexpr std::size_t kWorkBufferSize = 10000;
+// The fill-up records a database takes besides its car record.
+constexpr int kMaxEntries = static_cast<int>(CPalmDatabase::kMaxRecords) - 1;
 
 // The car's present database, when there is one to replace.
 struct PreviousDatabase {
@@ -79,7 +81,8 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     CWaitCursor wait;
     std::unique_ptr<CTableFile> table = makeTable(tablePath, settings);
     if (!table) return -1;
-    if (progress != nullptr) progress->SetRange(0, table->GetProgressMax() & 0xFFFF);
+    // The whole range: a CSV file over 16 MB counts past 65,535 units.
+    if (progress != nullptr) progress->SetRange(0, table->GetProgressMax());
     PumpMessages();
 
     // The new database takes the present one's name, so that it replaces
@@ -103,6 +106,12 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
         // not replace the car's database on the handheld.
         if (pump.BetweenRecords() != 0) return 0;
         if (result == 0) {
+            // A database cut short must not replace the car's database: the
+            // run is abandoned like Cancel before the row that would not fit.
+            if (imported == kMaxEntries) {
+                ShowMessage(IDS_TOO_MANY_ROWS, MB_OK | MB_ICONERROR, tablePath, kMaxEntries);
+                return 0;
+            }
             AddEntry(database, entry);
             ++imported;
         } else if (result != kEmptyRow && !ReportRowError(result, tablePath, rowNumber)) {

@@ -11,7 +11,9 @@ class AppSettings;
 // it to databasePath.  Record 0 is the car record of the car's present
 // database (previousDatabasePath, may be empty) taken over byte for byte, or
 // a new one for carName; every good row becomes one record after it.  Bad
-// rows are reported one by one with the choice to skip or abandon.
+// rows are reported one by one with the choice to skip or abandon.  A table
+// with more good rows than a database takes (65,534 besides the car record)
+// is told and abandoned before the first row that would not fit.
 // The number of rows imported when the file was written; 0 also when the
 // user abandoned the import or the application was told to quit (no file is
 // written then); -1 when the table could not be opened or the database file

@@ -7,6 +7,8 @@
 #include "RegKey.h"
 #include "resource.h"
 
+#include <utility>
+
 namespace {
 constexpr char kSection[] = "Options";
 
@@ -18,16 +20,6 @@ constexpr const char* kPalmDesktopKeys[] = {
 constexpr char kButtonKey[] = "ApplicationRUDUV";
 constexpr DWORD kCreatorRoru = 0x526F7275;  // "Roru", first character in the high byte
 
-// The locale's list separator; a comma when the locale cannot tell one that
-// fits (more than 9 characters) or tells an empty one, since CSV files need
-// a separator.
-std::string LocaleListSeparator() {
-    char separator[10] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, separator, sizeof separator) == 0) return ",";
-    separator[sizeof separator - 1] = '\0';
-    return separator[0] ? separator : ",";
-}
-
 // Palm Desktop starts the program by this path: the running executable, its
 // extension written "exe".
 std::string ButtonModulePath() {
@@ -36,6 +28,18 @@ std::string ButtonModulePath() {
     return path;
 }
 }  // namespace
+
+// A comma when the locale cannot tell a separator that fits (more than 9
+// characters) or tells an empty one, since CSV files need a separator.
+std::string AppSettings::LocaleListSeparator() {
+    char separator[10] = {};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, separator, sizeof separator) == 0) return ",";
+    separator[sizeof separator - 1] = '\0';
+    return separator[0] ? separator : ",";
+}
+
+AppSettings::AppSettings(std::string separator, int exportNoCr)
+    : exportnocr(exportNoCr), listSeparator(std::move(separator)) {}
 
 AppSettings::AppSettings() : listSeparator(LocaleListSeparator()) {
     const int count = PalmUserCount();

@@ -10,6 +10,12 @@ public:
     // Reads the locale's list separator and takes Palm Desktop's first user
     // as the default palmuser (telling the user when there is none).
     AppSettings();
+    // Settings of a run outside the program (the console driver): this
+    // separator and line-feed option, nothing asked of Palm Desktop, and the
+    // registry left alone as long as nobody loads, saves or updates them.
+    AppSettings(std::string separator, int exportNoCr);
+    // The locale's list separator; a comma when the locale tells none that fits.
+    static std::string LocaleListSeparator();
     virtual ~AppSettings();
 
     void LoadSettings();

@@ -43,7 +43,14 @@ CalendarTime FromLocalFields(const LocalTimeFields& fields) {
     SYSTEMTIME local = ToSystemTime(localtime_detail::PlainFields(plain));
     SYSTEMTIME utc;
     if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) return localtime_detail::ClampToCalendarTime(plain);
-    return localtime_detail::ClampToCalendarTime(localtime_detail::PlainSeconds(ToFields(utc)));
+    const CalendarTime t = localtime_detail::ClampToCalendarTime(localtime_detail::PlainSeconds(ToFields(utc)));
+    // A local time the clocks skip (midnight, where summer time begins at
+    // midnight) comes back as the hour before the skip, on the day before.
+    // Like mktime, take the first moment after the skip instead, so that
+    // every day keeps a local midnight of its own.
+    const std::int64_t shownAs = localtime_detail::PlainSeconds(ToLocalFields(t));
+    if (shownAs >= plain) return t;
+    return localtime_detail::ClampToCalendarTime(static_cast<std::int64_t>(t) + (plain - shownAs));
 }
 
 CalendarTime CurrentCalendarTime() {

@@ -13,10 +13,13 @@
 
 namespace {
 
+// The harness's own byte feed: left out of the coverage instrumentation,
+// which would otherwise trace two comparisons for every byte the dialect
+// reads and tell the fuzzer nothing about the dialect.
 class MemorySource : public csv::ByteSource {
 public:
     explicit MemorySource(const std::string& bytes) : m_bytes(bytes) {}
-    bool ReadByte(char& byte) override {
+    __attribute__((no_sanitize("coverage"))) bool ReadByte(char& byte) override {
         if (m_pos == m_bytes.size()) return false;
         byte = m_bytes[m_pos++];
         return true;

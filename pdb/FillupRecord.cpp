@@ -32,7 +32,8 @@ int CFillupRecord::ParseFillupRecord(const CPalmRecord& record) {
     mileage = U32At(data, kMileageAt);
     price = U32At(data, kPriceAt) & kPriceMask;
     if (recurring) {
-        recurringEndDate = UnpackPalmDate(U16At(data, kAmountAt));
+        const std::uint16_t endDate = U16At(data, kAmountAt);
+        recurringEndDate = endDate == kNoDate ? std::nullopt : std::optional<CalendarTime>(UnpackPalmDate(endDate));
         recurringInterval = U16At(data, kIntervalAt);
     } else {
         fillAmount = U32At(data, kAmountAt);
@@ -51,7 +52,7 @@ int CFillupRecord::PackFillupRecord(unsigned char* buffer, std::size_t capacity)
     PutU32(buffer + kMileageAt, mileage);
     PutU32(buffer + kPriceAt, price);
     if (recurring) {
-        PutU16(buffer + kAmountAt, PackPalmDate(recurringEndDate));
+        PutU16(buffer + kAmountAt, recurringEndDate ? PackPalmDate(*recurringEndDate) : kNoDate);
         PutU16(buffer + kIntervalAt, recurringInterval);
     } else {
         PutU32(buffer + kAmountAt, fillAmount);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Records 1 to n of a car's database: one fill-up or one recurring cost.
@@ -12,6 +13,7 @@ public:
     static constexpr std::size_t kFixedSize = 16;  // bytes before the note
     static constexpr std::uint32_t kThousandthsBit = 0x80000000;  // of fillAmount
     static constexpr std::uint32_t kPriceMask = 0x0FFFFFFF;
+    static constexpr std::uint16_t kNoDate = 0xFFFF;  // the handheld's packed "no date"
 
     CFillupRecord() = default;
     virtual ~CFillupRecord() = default;
@@ -36,7 +38,9 @@ public:
     bool missing = false;
     bool recurring = false;
     bool priceNegative = false;
-    CalendarTime recurringEndDate = 0;    // local midnight; recurring entries only
+    // Local midnight; none when the cost has no end date (stored as kNoDate).
+    // Recurring entries only.
+    std::optional<CalendarTime> recurringEndDate;
     std::uint16_t recurringInterval = 0;  // months; recurring entries only
     std::string note;
 };

@@ -26,6 +26,7 @@ public:
     static constexpr std::size_t kCategoryBlockSize = 276;
     static constexpr std::size_t kNameSize = 32;            // 31 characters and a NUL
     static constexpr std::size_t kWorkBufferSize = 100000;  // largest gap, largest last record
+    static constexpr std::size_t kMaxRecords = 0xFFFF;      // the record count field is 16 bits
     static constexpr std::uint16_t kResourceAttribute = 0x0001;
     static constexpr std::uint16_t kBackupAttribute = 0x0008;
 
@@ -39,9 +40,17 @@ public:
     // database.  A read error of the system raises CFileException.  On -1 the
     // database is left empty.
     int Read(const std::string& path);
-    // 0 when written; -1 when the file cannot be created.  A write error of
-    // the system raises CFileException.
+    // 0 when written; -1, and no file, when the database cannot be held whole
+    // in a file (more than kMaxRecords records, or data beyond the 32-bit
+    // offsets' reach) or the file cannot be created.  A write error of the
+    // system raises CFileException.
     int Write(const std::string& path) const;
+
+    // The same on the file's bytes in memory: Read and Write only fetch and
+    // store them.  ReadBytes never looks past size bytes.
+    int ReadBytes(const unsigned char* bytes, std::size_t size);
+    // The whole file into bytes; -1, bytes empty, when it cannot be held whole.
+    int WriteBytes(std::vector<unsigned char>& bytes) const;
 
     // Appends a copy; a record with a category name gets that category's
     // index in its low attribute nibble, the high nibble stays.

@@ -2,7 +2,8 @@
 # Builds everything and runs every test: the native core under the
 # sanitizers with short fuzz runs, the 32-bit Windows release build (compiled
 # only: this machine runs no 32-bit code), and the 64-bit Windows tests under
-# Wine, once in English and once in a German locale.
+# Wine, once in English and once in a German locale, and the date, record and
+# table tests a third time where the clocks change at midnight.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${RT_BUILD_DIR:-$root/build}
@@ -42,3 +43,13 @@ echo "== Windows tests under Wine, German locale (list separator ';', day-month-
 export LC_ALL=de_DE.UTF-8 TZ=Europe/Berlin
 "$root/tools/wine-prefix.sh" "$de_prefix" start
 (cd "$build/win64" && WINEPREFIX="$de_prefix" ctest --output-on-failure)
+
+echo "== Date, record and table tests under Wine where the clocks skip midnight (Brazil's 2006 and 2018 rule)"
+# Wine takes the current year's rules of the Unix zone and applies them to
+# every year; America/Sao_Paulo has had no summer time since 2019, so its
+# rule of 2006 and 2018 (summer time from the first Sunday of November at
+# 00:00, local midnight skipped) is spelled out.
+"$root/tools/wine-prefix.sh" "$de_prefix" stop
+export TZ='<-03>3<-02>,M11.1.0/0,M2.3.0/0'
+"$root/tools/wine-prefix.sh" "$de_prefix" start
+(cd "$build/win64" && WINEPREFIX="$de_prefix" ctest -L local_time --output-on-failure)

@@ -2,8 +2,10 @@
 #include "CsvTableFile.h"
 #include "Exception.h"
 #include "ExportDatabase.h"
+#include "MessagePump.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <windows.h>
 
 using namespace testsupport;
@@ -93,6 +95,14 @@ TEST_F(ExportTest, KindCellTakesPartialThenMissingThenRecurring) {
                                                  "Costs", ShortDate(Day(2008, 6, 30)), "12"}));
 }
 
+TEST_F(ExportTest, ACostWithoutEndDateLeavesItsEndDateCellEmpty) {
+    Entry endless = Recurring(Day(2006, 1, 3), 12000, Day(2008, 6, 30), 12);
+    endless.record.recurringEndDate.reset();
+    Rows rows = Export(Car(false, false, "", ""), {endless});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], (std::vector<std::string>{ShortDate(Day(2006, 1, 3)), "", "120.00", "", "r", "", "", "", "12"}));
+}
+
 TEST_F(ExportTest, UnreadableOrEmptyDatabasesAreReportedAndWriteNothing) {
     WriteFileBytes(database, "not a database");
     EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr), -1);
@@ -106,7 +116,59 @@ TEST_F(ExportTest, UnreadableOrEmptyDatabasesAreReportedAndWriteNothing) {
     EXPECT_FALSE(FileExists(table));
 }
 
+namespace {
+// Hides the spreadsheet application's ProgID, wherever this prefix has it
+// registered, for as long as it lives.
+class ScopedNoSpreadsheetApplication {
+public:
+    ScopedNoSpreadsheetApplication() {
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(root, kProgIdKey, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+            const bool saved = RegCreateKeyExA(root, kSavedKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_saved[m_count].key,
+                                               nullptr) == ERROR_SUCCESS &&
+                               RegCopyTreeA(key, nullptr, m_saved[m_count].key) == ERROR_SUCCESS;
+            RegCloseKey(key);
+            if (!saved) continue;
+            m_saved[m_count++].root = root;
+            RegDeleteTreeA(root, kProgIdKey);
+        }
+    }
+    ~ScopedNoSpreadsheetApplication() {
+        for (int i = 0; i < m_count; ++i) {
+            HKEY restored = nullptr;
+            if (RegCreateKeyExA(m_saved[i].root, kProgIdKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &restored, nullptr) ==
+                ERROR_SUCCESS) {
+                RegCopyTreeA(m_saved[i].key, nullptr, restored);
+                RegCloseKey(restored);
+            }
+            RegCloseKey(m_saved[i].key);
+            RegDeleteTreeA(m_saved[i].root, kSavedKey);
+        }
+    }
+    ScopedNoSpreadsheetApplication(const ScopedNoSpreadsheetApplication&) = delete;
+    ScopedNoSpreadsheetApplication& operator=(const ScopedNoSpreadsheetApplication&) = delete;
+
+private:
+    static constexpr char kProgIdKey[] = "Software\\Classes\\Excel.Application";
+    static constexpr char kSavedKey[] = "Software\\RoadtallyTests\\Excel.Application";
+    struct Saved {
+        HKEY root = nullptr;
+        HKEY key = nullptr;
+    };
+    Saved m_saved[2];
+    int m_count = 0;
+};
+
+bool SpreadsheetApplicationRegistered() {
+    CLSID clsid;
+    return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));
+}
+}  // namespace
+
 TEST_F(ExportTest, WorkbookNameWithoutSpreadsheetApplicationEndsSilently) {
+    ScopedNoSpreadsheetApplication hidden;
+    ASSERT_FALSE(SpreadsheetApplicationRegistered());
     WriteCarDatabase(database, Car(false, false, "", ""), {Fillup(Day(2005, 1, 1), 1, 1, 1)});
     EXPECT_EQ(ExportDatabase(database, folder + "\\out.xls", *settings, nullptr), -1);
     EXPECT_TRUE(messages.Messages().empty());
@@ -152,4 +214,48 @@ TEST_F(ExportTest, WriteErrorKeepsEveryEarlierRowAndIsToldOnce) {
     EXPECT_EQ(messages.Messages()[0].text.rfind("Error writing file\n", 0), 0u);
     EXPECT_NE(messages.Messages()[0].text.find(std::string(systemText).substr(0, 10)), std::string::npos);
     EXPECT_EQ(messages.Messages()[0].type, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+}
+
+namespace {
+// A CSV file whose writing posts the quit message once row quitAfterRow is
+// complete, as a click on Quit during the export would, and then waits out
+// the pump interval so that the next record looks at the queue.
+class QuittingTable : public CCsvTableFile {
+public:
+    explicit QuittingTable(int quitAfterRow) : m_quitAfterRow(quitAfterRow) {}
+    int EndRow() override {
+        const int result = CCsvTableFile::EndRow();
+        if (m_rows++ == m_quitAfterRow) {
+            PostQuitMessage(0);
+            Sleep(CRecordPump::kIntervalMs + 30);
+        }
+        return result;
+    }
+
+private:
+    int m_quitAfterRow;
+    int m_rows = 0;  // the heading is row 0
+};
+}  // namespace
+
+TEST_F(ExportTest, AQuitDuringTheRunKeepsTheRowsBeforeItAndStaysPosted) {
+    std::vector<Entry> entries;
+    for (int i = 1; i <= 6; ++i) entries.push_back(Fillup(Day(2005, 1, i), 10 * i, 100 * i, 10 * i));
+    WriteCarDatabase(database, Car(false, false, "", ""), entries);
+    auto quitting = [&](std::string name, const AppSettings& s) -> std::unique_ptr<CTableFile> {
+        auto csv = std::make_unique<QuittingTable>(3);
+        csv->SetSeparator(s.listSeparator);
+        if (csv->OpenForWrite(name) != 0) return nullptr;
+        return csv;
+    };
+    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, quitting), 0);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit stays for the main loop";
+    // The heading and rows 1 to 3, every one whole, in a finished file.
+    const std::string bytes = ReadFileBytes(table);
+    Rows rows = SplitWrittenCsv(bytes, ';');
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[3], (std::vector<std::string>{ShortDate(Day(2005, 1, 3)), "3.0", "3.00", "0.30", "", "", ""}));
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    EXPECT_TRUE(messages.Messages().empty());
 }

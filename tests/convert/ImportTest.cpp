@@ -1,9 +1,13 @@
 #include "ConvertTestSupport.h"
 #include "EntryRow.h"
+#include "CsvTableFile.h"
+#include "Exception.h"
 #include "ImportTable.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <optional>
 
 using namespace testsupport;
 
@@ -74,7 +78,7 @@ TEST_F(ImportTest, HeadingIsDroppedAndGoodRowsBecomeRecordsAfterANewCarRecord) {
 TEST_F(ImportTest, BadRowsAreToldWithTheirLineAndOkSkipsThem) {
     MessageLog messages;
     EXPECT_EQ(Import({kHeading, D(2005, 1, 1) + ";1;1;1", "junk;1;1;1", D(2005, 1, 3) + ";-1;1;1",
-                      D(2005, 1, 4) + ";1;12,5;1", D(2005, 1, 5) + ";1;1;abc", D(2005, 1, 6) + ";1;1;1;r",
+                      D(2005, 1, 4) + ";1;12,5;1", D(2005, 1, 5) + ";1;1;abc", D(2005, 1, 6) + ";1;1;1;r;;;x",
                       D(2005, 1, 7) + ";1;1;1"}),
               2);
     const std::string prefix = "Error reading " + table + " line ";
@@ -218,4 +222,135 @@ TEST_F(ImportTest, AQuitDuringTheRunLeavesNoFile) {
     // The quit message stays posted for the main loop.
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(ImportTest, RecurringEndDateAndIntervalCellsAreReadWholeOrTheRowIsBad) {
+    // An empty end date is "no end date"; the interval is a whole number of
+    // months that fits 16 bits, never cut, wrapped or rounded into it.
+    const struct {
+        std::string endDate;
+        std::string interval;
+        std::optional<CalendarTime> storedEndDate;  // of a good row
+        int storedInterval;                         // -1: the row is bad
+        const char* message;
+    } cases[] = {
+        {D(2007, 6, 30), "12", Day(2007, 6, 30), 12, nullptr},
+        {"", "12", std::nullopt, 12, nullptr},
+        {"  ", " 65535 ", std::nullopt, 65535, nullptr},
+        {D(2007, 6, 30), "", Day(2007, 6, 30), 0, nullptr},
+        {D(2007, 6, 30), "0", Day(2007, 6, 30), 0, nullptr},
+        {D(2007, 6, 30), "12.0", Day(2007, 6, 30), 12, nullptr},
+        {"soon", "12", std::nullopt, -1, "Invalid date."},
+        {D(2007, 6, 30), "65536", std::nullopt, -1, "Invalid recurring cost interval."},
+        {D(2007, 6, 30), "70000", std::nullopt, -1, "Invalid recurring cost interval."},
+        {D(2007, 6, 30), "-1", std::nullopt, -1, "Invalid recurring cost interval."},
+        {D(2007, 6, 30), "12.9", std::nullopt, -1, "Invalid recurring cost interval."},
+        {D(2007, 6, 30), "abc", std::nullopt, -1, "Invalid recurring cost interval."},
+        {D(2007, 6, 30), "12 months", std::nullopt, -1, "Invalid recurring cost interval."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("end date '" + c.endDate + "', interval '" + c.interval + "'");
+        MessageLog messages;
+        const bool good = c.storedInterval >= 0;
+        EXPECT_EQ(Import({kHeading, D(2005, 1, 1) + ";;10;;r;;;" + c.endDate + ";" + c.interval}), good ? 1 : 0);
+        const std::vector<CFillupRecord> entries = ReadEntries(database);
+        if (good) {
+            ASSERT_EQ(entries.size(), 1u);
+            EXPECT_EQ(entries[0].recurringEndDate, c.storedEndDate);
+            EXPECT_EQ(entries[0].recurringInterval, c.storedInterval);
+            EXPECT_TRUE(messages.Messages().empty());
+        } else {
+            EXPECT_TRUE(entries.empty());
+            EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error reading " + table + " line 1\n" + c.message}));
+        }
+    }
+}
+
+TEST_F(ImportTest, NoEndDateKeepsTheHandheldsNoDateBytes) {
+    MessageLog messages;
+    ASSERT_EQ(Import({kHeading, D(2005, 1, 1) + ";;10;;r;;;;12"}), 1);
+    CPalmDatabase written;
+    ASSERT_EQ(written.Read(database), 0);
+    const std::vector<unsigned char> bytes = written.GetRecord(1).GetData();
+    ASSERT_GE(bytes.size(), 16u);
+    EXPECT_EQ(bytes[12], 0xFF);
+    EXPECT_EQ(bytes[13], 0xFF);
+}
+
+TEST_F(ImportTest, ATableADatabaseCannotHoldIsAbandonedBeforeAnyRowIsLost) {
+    // 65,535 records at most, the car record included.  Bad rows between the
+    // good ones count for nothing.
+    const std::string row = D(2005, 1, 1) + ";1;1;1\r\n";
+    for (const int rows : {65534, 65535}) {
+        std::string text = "junk;1;1;1\r\n" + row + "junk;1;1;1\r\n";
+        text.reserve(text.size() + row.size() * static_cast<std::size_t>(rows));
+        for (int i = 1; i < rows; ++i) text += row;
+        WriteFileBytes(table, text);
+        DeleteFileA(database.c_str());
+        MessageLog messages;
+        const int result = ImportTable(database, table, "", "My Car", *settings, nullptr);
+        if (rows == 65534) {
+            EXPECT_EQ(result, 65534);
+            EXPECT_EQ(ReadEntries(database).size(), 65534u);
+            EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error reading " + table + " line 2\nInvalid date."}));
+        } else {
+            EXPECT_EQ(result, 0);
+            EXPECT_FALSE(FileExists(database));
+            ASSERT_EQ(messages.Messages().size(), 2u);
+            EXPECT_EQ(messages.Texts()[1], table +
+                                               " holds more rows than one car's database can take.\n"
+                                               "A database takes at most 65534 rows; nothing was imported.");
+            EXPECT_EQ(messages.Messages()[1].type, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+        }
+    }
+}
+
+TEST_F(ImportTest, ADatabaseThatCannotBeWrittenIsToldWithItsPath) {
+    for (const std::string& target : {folder + "\\no such folder\\RoadtallyDBMy_Car.pdb", folder}) {
+        MessageLog messages;
+        WriteFileBytes(table, Csv({kHeading, D(2005, 1, 1) + ";1;1;1"}));
+        EXPECT_EQ(ImportTable(target, table, "", "My Car", *settings, nullptr), -1);
+        EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error: Can't read file " + target}));
+        EXPECT_EQ(messages.Messages()[0].type, static_cast<unsigned>(MB_OK));
+        EXPECT_FALSE(FileExists(folder + "\\no such folder"));
+    }
+}
+
+namespace {
+// A file that fails like a pulled network drive once the reader has had
+// failAfter bytes.
+class FailingReadFile : public CFile {
+public:
+    explicit FailingReadFile(std::size_t failAfter) : m_left(failAfter) {}
+    std::size_t Read(void* buffer, std::size_t size) override {
+        if (size > m_left) throw CFileException(ERROR_NETNAME_DELETED, GetFilePath());
+        m_left -= size;
+        return CFile::Read(buffer, size);
+    }
+
+private:
+    std::size_t m_left;
+};
+}  // namespace
+
+TEST_F(ImportTest, AFileErrorWhileReadingEndsTheRunAndReachesTheCaller) {
+    const std::string text = Csv({kHeading, D(2005, 1, 1) + ";1;1;1", D(2005, 1, 2) + ";1;1;1", D(2005, 1, 3) + ";1;1;1"});
+    WriteFileBytes(table, text);
+    auto failing = [&](std::string name, const AppSettings& s) -> std::unique_ptr<CTableFile> {
+        auto csv = std::make_unique<CCsvTableFile>(std::make_unique<FailingReadFile>(text.size() - 5));
+        csv->SetSeparator(s.listSeparator);
+        if (csv->OpenForRead(name) != 0) return nullptr;
+        return csv;
+    };
+    MessageLog messages;
+    bool raised = false;
+    try {
+        ImportTable(database, table, "", "My Car", *settings, nullptr, failing);
+    } catch (const CFileException& error) {
+        raised = true;
+        EXPECT_EQ(error.GetOsError(), static_cast<unsigned long>(ERROR_NETNAME_DELETED));
+    }
+    EXPECT_TRUE(raised);
+    EXPECT_FALSE(FileExists(database));
+    EXPECT_TRUE(messages.Messages().empty());
 }

@@ -1,25 +1,29 @@
 #include "ConvertTestSupport.h"
 #include "ExportDatabase.h"
+#include "ImportTable.h"
 #include "MessagePump.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+
 using namespace testsupport;
 
 namespace {
+// A run started from a message handled while another run pumps, as a
+// second click on Export or Import would start one.
 struct NestedRun {
-    std::string database;
-    std::string table;
-    const AppSettings* settings = nullptr;
+    std::function<int()> run;
     int result = 99;
 };
 
 LRESULT CALLBACK StartsASecondRun(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_APP) {
-        auto* run = reinterpret_cast<NestedRun*>(lParam);
-        run->result = ExportDatabase(run->database, run->table, *run->settings, nullptr);
+        auto* nested = reinterpret_cast<NestedRun*>(lParam);
+        nested->result = nested->run();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -38,6 +42,22 @@ public:
 private:
     HWND m_window;
 };
+// The window whose message starts the nested run.
+class NestedRunTarget {
+public:
+    NestedRunTarget() {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = StartsASecondRun;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "RtNestedRun";
+        RegisterClassA(&windowClass);
+        m_window = std::make_unique<Window>("RtNestedRun", 0, HWND_MESSAGE);
+    }
+    void Post(NestedRun& nested) { PostMessageA(m_window->Get(), WM_APP, 0, reinterpret_cast<LPARAM>(&nested)); }
+
+private:
+    std::unique_ptr<Window> m_window;
+};
 }  // namespace
 
 TEST(MessagePump, ASecondRunStartedInsideTheFirstKeepsToItsOwnObjects) {
@@ -50,14 +70,9 @@ TEST(MessagePump, ASecondRunStartedInsideTheFirstKeepsToItsOwnObjects) {
     second.miles = true;
     WriteCarDatabase(folder + "\\second.pdb", second, {Fillup(Day(2006, 2, 1), 77, 77, 77)});
 
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = StartsASecondRun;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "RtNestedRun";
-    RegisterClassA(&windowClass);
-    Window target("RtNestedRun", 0, HWND_MESSAGE);
-    NestedRun nested{folder + "\\second.pdb", folder + "\\second.csv", settings.get()};
-    PostMessageA(target.Get(), WM_APP, 0, reinterpret_cast<LPARAM>(&nested));
+    NestedRunTarget target;
+    NestedRun nested{[&] { return ExportDatabase(folder + "\\second.pdb", folder + "\\second.csv", *settings, nullptr); }};
+    target.Post(nested);
 
     MessageLog messages;
     EXPECT_EQ(ExportDatabase(folder + "\\first.pdb", folder + "\\first.csv", *settings, nullptr), 0);
@@ -73,11 +88,79 @@ TEST(MessagePump, ASecondRunStartedInsideTheFirstKeepsToItsOwnObjects) {
     EXPECT_TRUE(messages.Messages().empty());
 }
 
+TEST(MessagePump, AnImportStartedInsideAnImportKeepsToItsOwnObjects) {
+    const std::string folder = NewFolder("nestedimport");
+    auto settings = MakeSettings(";");
+    const std::string row = ";1;1;1\r\n";
+    WriteFileBytes(folder + "\\outer.csv",
+                   ShortDate(Day(2005, 1, 1)) + row + ShortDate(Day(2005, 1, 2)) + row + ShortDate(Day(2005, 1, 3)) + row);
+    WriteFileBytes(folder + "\\inner.csv", ShortDate(Day(2006, 2, 1)) + ";7;7;7;;inner\r\n");
+
+    NestedRunTarget target;
+    NestedRun nested{[&] {
+        return ImportTable(folder + "\\inner.pdb", folder + "\\inner.csv", "", "Inner", *settings, nullptr);
+    }};
+    target.Post(nested);
+    MessageLog messages;
+    EXPECT_EQ(ImportTable(folder + "\\outer.pdb", folder + "\\outer.csv", "", "Outer", *settings, nullptr), 3);
+    EXPECT_EQ(nested.result, 1);
+    const std::vector<CFillupRecord> outer = ReadEntries(folder + "\\outer.pdb");
+    const std::vector<CFillupRecord> inner = ReadEntries(folder + "\\inner.pdb");
+    ASSERT_EQ(outer.size(), 3u);
+    EXPECT_EQ(outer[2].date, Day(2005, 1, 3));
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_EQ(inner[0].note, "inner");
+    CPalmDatabase innerDatabase;
+    ASSERT_EQ(innerDatabase.Read(folder + "\\inner.pdb"), 0);
+    EXPECT_EQ(innerDatabase.GetName(), "RoadtallyDBInner");
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+namespace {
+class ProgressBar {
+public:
+    ProgressBar() {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        m_owner = std::make_unique<Window>("STATIC", WS_POPUP, nullptr);
+        m_bar = std::make_unique<Window>(PROGRESS_CLASSA, WS_CHILD, m_owner->Get());
+    }
+    HWND Get() const { return m_bar->Get(); }
+
+private:
+    std::unique_ptr<Window> m_owner;
+    std::unique_ptr<Window> m_bar;
+};
+}  // namespace
+
+TEST(MessagePump, ImportProgressSpansTheWholeOfAFileOver16Megabytes) {
+    // Counted in units of 256 bytes, a file over 16 MB passes 65,535 units.
+    const std::string folder = NewFolder("bigprogress");
+    auto settings = MakeSettings(";");
+    const std::string blankLine = std::string(9000, ' ') + "\r\n";
+    std::string text;
+    const std::size_t size = 17u * 1024 * 1024;
+    text.reserve(size + blankLine.size() + 64);
+    while (text.size() < size) text += blankLine;
+    text += ShortDate(Day(2005, 1, 1)) + ";1;1;1\r\n";
+    WriteFileBytes(folder + "\\big.csv", text);
+
+    ProgressBar bar;
+    ASSERT_NE(bar.Get(), nullptr);
+    CProgressCtrl progress(bar.Get());
+    MessageLog messages;
+    EXPECT_EQ(ImportTable(folder + "\\big.pdb", folder + "\\big.csv", "", "Big", *settings, &progress), 1);
+    int lower = -1, upper = -1;
+    progress.GetRange(lower, upper);
+    EXPECT_EQ(lower, 0);
+    EXPECT_EQ(upper, static_cast<int>(text.size() / 256));
+    // The last row's position: near the end, not wrapped below 65,536.
+    EXPECT_GT(progress.GetPos(), static_cast<int>(size / 256));
+    EXPECT_LE(progress.GetPos(), upper);
+}
+
 TEST(MessagePump, ExportAdvancesTheProgressBarRecordByRecord) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    Window owner("STATIC", WS_POPUP, nullptr);
-    Window bar(PROGRESS_CLASSA, WS_CHILD, owner.Get());
+    ProgressBar bar;
     ASSERT_NE(bar.Get(), nullptr);
     CProgressCtrl progress(bar.Get());
 

@@ -37,6 +37,7 @@ std::vector<Entry> RandomLog(unsigned seed, int count) {
         if (pick(5) == 0) {
             entry = Recurring(date, price, UnpackPalmDate(static_cast<std::uint16_t>(((66 + pick(62)) << 9) | (1 << 5) | 1)),
                               static_cast<std::uint16_t>(random()), note, category);
+            if (pick(3) == 0) entry.record.recurringEndDate.reset();  // a cost without end
         } else {
             std::uint32_t fill = static_cast<std::uint32_t>(random()) & 0x7FFFFFFF;
             if (pick(3) == 0) fill = 0x80000000u | (static_cast<std::uint32_t>(random()) & 0x7FFFFFFF);

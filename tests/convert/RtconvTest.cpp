@@ -89,3 +89,57 @@ TEST(Rtconv, ExportsImportsAndListsCars) {
     EXPECT_NE(failed.output.find("result: -1\n"), std::string::npos);
     EXPECT_EQ(failed.exitCode, 1u);
 }
+
+namespace {
+constexpr char kDesktopKey[] = "Software\\Palm Computing\\Pilot Desktop";
+constexpr char kButtonKey[] = "Software\\Palm Computing\\Pilot Desktop\\ApplicationRUDUV";
+constexpr char kOwnSettingsKey[] = "Software\\Kestrelix\\rtconv";
+
+bool KeyExists(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+}  // namespace
+
+TEST(Rtconv, LeavesTheRegistryAloneAndTakesItsCsvOptionsFromTheCommandLine) {
+    // Palm Desktop shows the program's button; the driver's own settings
+    // (none) must neither remove it nor be created.
+    const bool hadDesktopKey = KeyExists(kDesktopKey);
+    HKEY button = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kButtonKey, 0, nullptr, 0, KEY_WRITE, nullptr, &button, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(button, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>("RUDUV"), 6);
+    RegCloseKey(button);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kOwnSettingsKey);
+
+    const std::string folder = NewFolder("rtconvregistry");
+    Entry entry = Fillup(Day(2005, 1, 1), 10, 10, 10, "two\nlines");
+    WriteCarDatabase(folder + "\\RoadtallyDBGolf.pdb", CCarRecord("Golf"), {entry});
+    const struct {
+        std::string options;
+        char separator;
+        std::string note;
+    } cases[] = {{"", LocaleListSeparator()[0], "two\nlines"},
+                 {"--separator=| --nocr", '|', "two lines"},
+                 {"\"--separator=\t\"", '\t', "two\nlines"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        RunResult exported = RunRtconv(c.options + " export \"" + folder + "\\RoadtallyDBGolf.pdb\" \"" + folder +
+                                       "\\golf.csv\"");
+        EXPECT_EQ(exported.output, "result: 0\n");
+        const auto rows = SplitWrittenCsv(ReadFileBytes(folder + "\\golf.csv"), c.separator);
+        ASSERT_EQ(rows.size(), 2u);
+        ASSERT_EQ(rows[1].size(), 7u);
+        EXPECT_EQ(rows[1][5], c.note);
+
+        RunResult imported = RunRtconv(c.options + " import \"" + folder + "\\golf.csv\" \"" + folder +
+                                       "\\new.pdb\" Golf");
+        EXPECT_EQ(imported.output, "result: 1\n");
+    }
+    EXPECT_TRUE(KeyExists(kButtonKey));
+    EXPECT_FALSE(KeyExists(kOwnSettingsKey));
+    EXPECT_EQ(RunRtconv("--unknown export a b").exitCode, 2u);
+    RegDeleteTreeA(HKEY_CURRENT_USER, hadDesktopKey ? kButtonKey : kDesktopKey);
+}

@@ -1,6 +1,8 @@
 #include "FillupRecord.h"
 #include "TestBytes.h"
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,4 +101,23 @@ TEST(FillupRecord, NoteIsCutSoTheRecordFitsTheBuffer) {
 
     EXPECT_EQ(Packed(f, 17).size(), 17u);
     EXPECT_TRUE(Packed(f, 16).empty());
+}
+
+TEST(FillupRecord, NoEndDateStaysApartFromEveryRealDate) {
+    // 0xFFFF is the handheld's "no date"; 0xFF9F, the last real day, and the
+    // neighbours of 0xFFFF that name no day keep their dates.
+    const struct {
+        std::uint16_t packed;
+        std::optional<CalendarTime> endDate;
+    } cases[] = {{0xFFFF, std::nullopt}, {0xFF9F, Day(2031, 12, 31)}, {0xFFFE, Day(2031, 12, 30)},
+                 {0x0000, Day(1904, 1, 1)}};
+    for (const auto& c : cases) {
+        const ByteVector bytes = Bytes().u16(0xC85D).u8(0x80).u8(0).u32(0).u32(0).u16(c.packed).u16(3).u8(0);
+        CFillupRecord f;
+        f.ParseFillupRecord(RecordOf(bytes));
+        EXPECT_EQ(f.recurringEndDate, c.endDate) << std::hex << c.packed;
+        if (c.packed == 0xFFFF || c.packed == 0xFF9F) {
+            EXPECT_EQ(Packed(f), bytes) << std::hex << c.packed;
+        }
+    }
 }

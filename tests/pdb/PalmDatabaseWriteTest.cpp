@@ -104,3 +104,30 @@ TEST(PalmDatabaseWrite, UncreatableFileGivesMinusOne) {
     CPalmDatabase db = Fixed("x");
     EXPECT_EQ(db.Write(testing::TempDir() + "no_such_folder_pdb/x.pdb"), -1);
 }
+
+TEST(PalmDatabaseWrite, ADatabaseIsWrittenWholeOrNotAtAll) {
+    // The record count field holds 65,535; one more record must not be cut
+    // off silently but refuse the whole file.
+    const struct {
+        int records;
+        int result;
+    } cases[] = {{0xFFFF, 0}, {0x10000, -1}};
+    for (const auto& c : cases) {
+        CPalmDatabase db = Fixed("Many");
+        for (int i = 0; i < c.records; ++i) db.AddRecord(Record({static_cast<unsigned char>(i)}, 0, 0));
+        TempFile file("many.pdb");
+        EXPECT_EQ(db.Write(file.path()), c.result) << c.records;
+        CPalmDatabase back;
+        if (c.result == 0) {
+            ASSERT_EQ(back.Read(file.path()), 0);
+            ASSERT_EQ(back.GetRecordCount(), c.records);
+            EXPECT_EQ(back.GetRecord(c.records - 1).GetData(), ByteVector{static_cast<unsigned char>(c.records - 1)});
+        } else {
+            CFile nothing;
+            EXPECT_FALSE(nothing.Open(file.path(), CFile::Mode::Read)) << "no file is left";
+            std::vector<unsigned char> bytes{1, 2, 3};
+            EXPECT_EQ(db.WriteBytes(bytes), -1);
+            EXPECT_TRUE(bytes.empty());
+        }
+    }
+}

@@ -2,13 +2,14 @@
 // tests, benchmarks and by hand.  Every message the user would see is printed
 // as one "message:" line; row prompts are answered OK (or Cancel at the
 // first one with --cancel).  Ends with "result: N"; exit code 0 when N >= 0.
+// It leaves the registry alone: the CSV separator and the line-feed option
+// come from its command line, and Palm Desktop is never asked.
 #include "AppSettings.h"
 #include "CarList.h"
 #include "Exception.h"
 #include "ExportDatabase.h"
 #include "ImportTable.h"
 #include "Message.h"
-#include "Profile.h"
 #include "resource.h"
 
 #include <objbase.h>
@@ -33,9 +34,12 @@ void PrintLine(const std::string& prefix, const std::string& text) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: rtconv export DATABASE TABLE\n"
-                 "       rtconv import TABLE NEWDATABASE CARNAME [PREVIOUSDATABASE] [--cancel]\n"
-                 "       rtconv cars BACKUPFOLDER\n");
+                 "usage: rtconv [OPTIONS] export DATABASE TABLE\n"
+                 "       rtconv [OPTIONS] import TABLE NEWDATABASE CARNAME [PREVIOUSDATABASE]\n"
+                 "       rtconv cars BACKUPFOLDER\n"
+                 "options: --separator=TEXT  CSV separator (default: the locale's list separator)\n"
+                 "         --nocr            line breaks in cells written as blanks (default: kept)\n"
+                 "         --cancel          answer the first row prompt with Cancel\n");
     return 2;
 }
 
@@ -64,9 +68,19 @@ int RunCommand(const std::vector<std::string>& args, const AppSettings& settings
 int main(int argc, char** argv) {
     std::vector<std::string> args;
     bool cancel = false;
+    std::string separator = AppSettings::LocaleListSeparator();
+    int exportNoCr = 0;
+    const std::string separatorOption = "--separator=";
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--cancel")
+        const std::string arg = argv[i];
+        if (arg == "--cancel")
             cancel = true;
+        else if (arg == "--nocr")
+            exportNoCr = 1;
+        else if (arg.rfind(separatorOption, 0) == 0 && arg.size() > separatorOption.size())
+            separator = arg.substr(separatorOption.size());
+        else if (arg.rfind("--", 0) == 0)
+            return Usage();
         else
             args.emplace_back(argv[i]);
     }
@@ -85,9 +99,7 @@ int main(int argc, char** argv) {
         return IDOK;
     });
 
-    SetRegistryKey("Kestrelix");
-    AppSettings settings;
-    settings.LoadSettings();
+    const AppSettings settings(separator, exportNoCr);
 
     int result = -1;
     try {

@@ -1,0 +1,136 @@
+// The database file's bytes: header, record list, gap, category block,
+// record data.  Built and taken apart in memory; the file object only fetches
+// and stores them (PalmDatabaseFile.cpp).
+#include "PalmDatabase.h"
+
+#include "ByteFields.h"
+
+#include <algorithm>
+#include <utility>
+
+using namespace bytefields;
+
+namespace {
+constexpr std::size_t kHeaderSize = 78;
+constexpr std::size_t kGapSize = 2;
+constexpr std::size_t kRecordEntrySize = 8;
+constexpr std::size_t kResourceEntrySize = 10;
+constexpr std::uint64_t kLargestOffset = 0xFFFFFFFF;  // record offsets are 32 bits
+// Seconds from 1904-01-01, the file's epoch, to 1970-01-01.
+constexpr std::uint32_t kEpochDifference = 2082844800u;
+
+std::uint32_t ToFileDate(CalendarTime t) { return static_cast<std::uint32_t>(t) + kEpochDifference; }
+CalendarTime FromFileDate(std::uint32_t v) { return static_cast<CalendarTime>(v - kEpochDifference); }
+}  // namespace
+
+int CPalmDatabase::ReadBytes(const unsigned char* bytes, std::size_t size) {
+    *this = CPalmDatabase();
+    if (size < kHeaderSize) return -1;
+    const unsigned char* header = bytes;
+    CPalmDatabase db;
+    db.m_name = TextAt(header, kHeaderSize, 0, kNameSize);
+    db.m_attributes = GetU16(&header[32]);
+    db.m_resource = (db.m_attributes & kResourceAttribute) != 0;
+    db.m_version = GetU16(&header[34]);
+    db.m_creationDate = FromFileDate(GetU32(&header[36]));
+    db.m_modificationDate = FromFileDate(GetU32(&header[40]));
+    db.m_lastBackupDate = FromFileDate(GetU32(&header[44]));
+    db.m_modificationNumber = GetU32(&header[48]);
+    // 52 and 56, the application-info and sort-info offsets, play no part:
+    // the category block is taken from right behind the gap.
+    db.m_type = GetU32(&header[60]);
+    db.m_creator = GetU32(&header[64]);
+    db.m_uniqueIdSeed = GetU32(&header[68]);
+    const std::size_t count = GetU16(&header[76]);
+
+    const std::size_t entrySize = db.m_resource ? kResourceEntrySize : kRecordEntrySize;
+    const std::size_t listEnd = kHeaderSize + entrySize * count;
+    if (size < listEnd) return -1;
+
+    std::vector<std::size_t> offsets(count + 1);
+    db.m_records.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned char* entry = bytes + kHeaderSize + i * entrySize;
+        CPalmRecord& record = db.m_records[i];
+        if (db.m_resource) {
+            record.SetResourceType(GetU32(entry));
+            record.SetResourceId(GetU16(entry + 4));
+            offsets[i] = GetU32(entry + 6);
+        } else {
+            offsets[i] = GetU32(entry);
+            record.SetAttributes(entry[4]);
+            record.SetUniqueId(static_cast<std::uint32_t>(entry[5] << 16 | entry[6] << 8 | entry[7]));
+        }
+        // Records lie one after another in list order, inside the file.
+        const std::size_t previous = i == 0 ? listEnd : offsets[i - 1];
+        if (offsets[i] < previous || offsets[i] > size) return -1;
+    }
+    // The last record runs to the end of the file, cut at the working buffer.
+    if (count > 0) offsets[count] = std::min(size, offsets[count - 1] + kWorkBufferSize);
+
+    // Without records the gap and category block are whatever the file holds
+    // behind the list, up to the block's end.
+    const std::size_t span = count > 0 ? offsets[0] - listEnd : std::min(size - listEnd, kGapSize + kCategoryBlockSize);
+    if (span > kWorkBufferSize) return -1;
+    if (span >= kGapSize + kCategoryBlockSize) {
+        const unsigned char* block = bytes + listEnd + kGapSize;
+        std::copy(block, block + kCategoryBlockSize, db.m_categoryBlock.begin());
+        for (CPalmRecord& record : db.m_records) record.SetCategoryName(db.GetCategoryLabel(record.GetCategoryIndex()));
+    }
+
+    for (std::size_t i = 0; i < count; ++i)
+        db.m_records[i].SetData(bytes + offsets[i], offsets[i + 1] - offsets[i]);
+
+    *this = std::move(db);
+    return 0;
+}
+
+int CPalmDatabase::WriteBytes(std::vector<unsigned char>& bytes) const {
+    bytes.clear();
+    const std::size_t count = m_records.size();
+    if (count > kMaxRecords) return -1;
+    const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
+    const std::size_t listEnd = kHeaderSize + entrySize * count;
+    const std::size_t dataStart = listEnd + kGapSize + (HasAppInfo() ? kCategoryBlockSize : 0);
+    std::uint64_t total = dataStart;
+    for (const CPalmRecord& record : m_records) total += record.GetData().size();
+    // The last record may end at 2^32, but none may begin beyond the offsets' reach.
+    if (total - (count > 0 ? m_records.back().GetData().size() : 0) > kLargestOffset) return -1;
+
+    bytes.assign(static_cast<std::size_t>(total), 0);
+    unsigned char* header = bytes.data();
+    PutText(header, kNameSize, m_name);
+    PutU16(header + 32, m_attributes);
+    PutU16(header + 34, m_version);
+    PutU32(header + 36, ToFileDate(m_creationDate));
+    PutU32(header + 40, ToFileDate(m_modificationDate));
+    PutU32(header + 44, ToFileDate(m_lastBackupDate));
+    PutU32(header + 48, m_modificationNumber);
+    PutU32(header + 52, HasAppInfo() ? static_cast<std::uint32_t>(listEnd + kGapSize) : 0);
+    PutU32(header + 60, m_type);
+    PutU32(header + 64, m_creator);
+    PutU32(header + 68, m_uniqueIdSeed);
+    PutU16(header + 76, static_cast<std::uint16_t>(count));
+
+    std::size_t nextData = dataStart;
+    for (std::size_t i = 0; i < count; ++i) {
+        const CPalmRecord& record = m_records[i];
+        unsigned char* entry = header + kHeaderSize + i * entrySize;
+        if (m_resource) {
+            PutU32(entry, record.GetResourceType());
+            PutU16(entry + 4, record.GetResourceId());
+            PutU32(entry + 6, static_cast<std::uint32_t>(nextData));
+        } else {
+            PutU32(entry, static_cast<std::uint32_t>(nextData));
+            entry[4] = record.GetAttributes();
+            entry[5] = static_cast<unsigned char>(record.GetUniqueId() >> 16);
+            entry[6] = static_cast<unsigned char>(record.GetUniqueId() >> 8);
+            entry[7] = static_cast<unsigned char>(record.GetUniqueId());
+        }
+        std::copy(record.GetData().begin(), record.GetData().end(), bytes.begin() + nextData);
+        nextData += record.GetData().size();
+    }
+    // The gap stays zero.
+    if (HasAppInfo()) std::copy(m_categoryBlock.begin(), m_categoryBlock.end(), bytes.begin() + listEnd + kGapSize);
+    return 0;
+}
