@@ -45,13 +45,21 @@ Cell FromText(const std::wstring& text) {
     }
     // The parsers take a writable string.
     std::wstring entry = text;
+    DATE date = 0;
+    // A text written with the locale's date separator is a date when it reads
+    // as one, also where that separator doubles as the digit grouping
+    // ("31.12.2005" in German is a date, not 31,122,005).
+    wchar_t dateSeparator[8] = L"";
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, dateSeparator, 8);
+    if (dateSeparator[0] && text.find(dateSeparator) != std::wstring::npos &&
+        SUCCEEDED(VarDateFromStr(&entry[0], LOCALE_USER_DEFAULT, 0, &date)))
+        return Make(CellKind::Date, date);
     double number = 0;
     if (SUCCEEDED(VarR8FromStr(&entry[0], LOCALE_USER_DEFAULT, 0, &number))) return Make(CellKind::Number, number);
     if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str(), -1, L"TRUE", -1) == CSTR_EQUAL)
         return Make(CellKind::Boolean, 1);
     if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str(), -1, L"FALSE", -1) == CSTR_EQUAL)
         return Make(CellKind::Boolean, 0);
-    DATE date = 0;
     if (SUCCEEDED(VarDateFromStr(&entry[0], LOCALE_USER_DEFAULT, 0, &date))) return Make(CellKind::Date, date);
     Cell cell;
     cell.kind = CellKind::Text;

@@ -124,8 +124,9 @@ def with_calc(soffice, work, book):
 def with_gnumeric(ssconvert, work, book):
     # Gnumeric's CSV shows dates as year/month/day and numbers in full.
     target = os.path.join(work, "gnumeric.csv")
-    subprocess.run([ssconvert, book, target], check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # In Gnumeric's own English locale, so that numbers keep their ".".
+    subprocess.run([ssconvert, book, target], check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, env=dict(os.environ, LC_ALL="C.UTF-8"))
     found = {}
     with open(target, newline="", encoding="utf-8") as f:
         for r, row in enumerate(csv.reader(f)):
