@@ -66,7 +66,9 @@ std::string Read(const Bytes& file, Sheet& sheet) {
     std::string error;
     const bool read = ReadWorkbook(file.data(), file.size(), sheet, error);
     EXPECT_EQ(read, error.empty()) << error;
-    if (!read) EXPECT_TRUE(sheet.UsedRange().Empty());
+    if (!read) {
+        EXPECT_TRUE(sheet.UsedRange().Empty());
+    }
     return error;
 }
 

@@ -119,6 +119,9 @@ std::vector<RoundTripCase> RoundTripCases() {
                                    : Text(u"string " + std::u16string(1, u'A' + row % 26) +
                                           std::u16string(row % 40, u'x') + u"\u00E9" + char16_t(u'0' + row % 10));
          })},
+        // Over 109 FAT sectors: the FAT's sector list goes on in the DIFAT.
+        {"a file larger than the header's FAT list covers",
+         Column(120, [](int row) { return Text(Repeated(u"\u20AC" + std::u16string(1, u'a' + row % 26) + char16_t(u'0' + row / 26), Sheet::kMaxTextLength)); })},
         {"an empty sheet", {}},
     };
     std::vector<Placed> errors;
