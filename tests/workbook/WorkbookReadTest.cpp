@@ -136,11 +136,12 @@ std::vector<ReadCase> ReadCases() {
           {0x0006, Data().Cell(0, 4).U8(3).U8(0).U32(0).U16(0xFFFF).U16(0).U32(0).U16(0)},
           {0x0205, Data().Cell(1, 0).U8(1).U8(0)},
           {0x0205, Data().Cell(1, 1).U8(0x2A).U8(1)},
+          {0x0205, Data().Cell(1, 2).U8(0x99).U8(1)},  // no such error value
           {0x0203, Data().Cell(2, 0).F64(std::nan(""))},
           kEof},
          {{0, 0, CellKind::Number, 2.5}, {0, 1, CellKind::Text, 0, u"form\u00E9"}, {0, 2, CellKind::Boolean, 1},
           {0, 3, CellKind::Error, 7}, {0, 4, CellKind::Text, 0, u""}, {1, 0, CellKind::Boolean, 1},
-          {1, 1, CellKind::Error, 0x2A}, {2, 0, CellKind::Error, 0x24}}},
+          {1, 1, CellKind::Error, 0x2A}, {1, 2, CellKind::Error, 0x0F}, {2, 0, CellKind::Error, 0x24}}},
         {"number formats: built-in and custom dates and currencies",
          [] {
              std::vector<Record> g;

@@ -192,6 +192,8 @@ TEST(Sheet, UsedRangeFollowsCellsSetAndCleared) {
               std::make_tuple(3, 9, 1, 4));
     EXPECT_EQ(sheet.GetCell(3, 4).text, u"");
     EXPECT_EQ(sheet.GetCell(12, 7).kind, CellKind::Empty);
+    EXPECT_EQ(std::make_tuple(sheet.RowEnd(3), sheet.RowEnd(4), sheet.RowEnd(-1), sheet.RowEnd(Sheet::kMaxRows)),
+              std::make_tuple(5, 0, 0, 0));
 }
 
 }  // namespace
