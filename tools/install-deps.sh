@@ -4,9 +4,10 @@ set -euo pipefail
 packages=(cmake ninja-build clang libclang-rt-14-dev googletest
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
           wine wine64 libpalm-perl locales xvfb x11-apps imagemagick
-          # CSV files we write are checked in LibreOffice Calc (about 20 s to install);
-          # workbooks also in Gnumeric and xlrd.
-          libreoffice-calc-nogui python3 gnumeric python3-xlrd)
+          # CSV files we write are checked in LibreOffice Calc (about 20 s to install).
+          libreoffice-calc-nogui python3
+          # Workbooks we write are read by Gnumeric and xlrd as well.
+          gnumeric python3-xlrd)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -58,7 +58,7 @@ Bytes WriteCompoundFile(const std::u16string& streamName, Bytes stream) {
 
     Bytes file;
     file.reserve(kHeaderSize + static_cast<std::size_t>(difatStart + difatSectors) * kSectorSize);
-    file.insert(file.end(), std::begin(kSignature), std::end(kSignature));
+    for (std::uint8_t byte : kSignature) PutU8(file, byte);
     file.resize(24, 0);  // class id
     PutU16(file, 0x003E);  // minor version
     PutU16(file, 0x0003);  // major version 3: 512-byte sectors

@@ -48,6 +48,10 @@ const Cell& Sheet::GetCell(int row, int column) const {
     return m_rows[row][column];
 }
 
+int Sheet::RowEnd(int row) const {
+    return row < 0 || static_cast<std::size_t>(row) >= m_rows.size() ? 0 : static_cast<int>(m_rows[row].size());
+}
+
 CellRange Sheet::UsedRange() const {
     CellRange range;
     range.firstRow = kMaxRows;

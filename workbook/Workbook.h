@@ -49,6 +49,10 @@ public:
     const Cell& GetCell(int row, int column) const;
     // The rows and columns that hold cells that are not Empty.
     CellRange UsedRange() const;
+    // One past the last column of the row that may hold a cell that is not
+    // Empty (0 for a row that never held any), so that sparse sheets are
+    // walked by their cells rather than by their used range's area.
+    int RowEnd(int row) const;
 
 private:
     std::vector<std::vector<Cell>> m_rows;

@@ -8,8 +8,10 @@
 #include "NumberFormats.h"
 #include "Workbook.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <map>
 
 namespace workbook {
@@ -22,7 +24,8 @@ using namespace biff;
 constexpr std::size_t kMaxFileSize = std::size_t(1) << 30;
 // Charts and other objects inside a worksheet nest their own BOF..EOF.
 constexpr int kMaxNesting = 16;
-constexpr double kNumError = 0x24;  // #NUM!: what a stored NaN or infinity reads as
+constexpr double kNumError = 0x24;    // #NUM!: what a stored NaN or infinity reads as
+constexpr double kValueError = 0x0F;  // #VALUE!
 
 struct Globals {
     std::vector<std::u16string> strings;
@@ -172,6 +175,9 @@ public:
         Cell cell;
         cell.kind = isError ? CellKind::Error : CellKind::Boolean;
         cell.number = isError ? value : value != 0;
+        // An error value the format does not know reads as #VALUE!.
+        if (isError && std::find(std::begin(kErrorCodes), std::end(kErrorCodes), cell.number) == std::end(kErrorCodes))
+            cell.number = kValueError;
         return Put(row, column, std::move(cell));
     }
     const std::string& Error() const { return m_error; }
@@ -180,15 +186,12 @@ private:
     bool Put(unsigned row, unsigned column, Cell cell) {
         if (column >= static_cast<unsigned>(Sheet::kMaxColumns)) {
             m_error = "a cell beyond the 256 columns of a worksheet";
-            return false;
-        }
-        if (cell.kind == CellKind::Text && cell.text.size() > static_cast<std::size_t>(Sheet::kMaxTextLength)) {
+        } else if (cell.kind == CellKind::Text && cell.text.size() > static_cast<std::size_t>(Sheet::kMaxTextLength)) {
             m_error = "a text of more than 32,767 characters in row " + std::to_string(row + 1);
-            return false;
+        } else if (!m_sheet.SetCell(row, column, std::move(cell))) {
+            m_error = "a cell the sheet cannot hold in row " + std::to_string(row + 1);
         }
-        if (cell.kind == CellKind::Error && !m_sheet.SetCell(row, column, cell)) cell.number = 0x0F;  // an unknown error is #VALUE!
-        m_sheet.SetCell(row, column, std::move(cell));
-        return true;
+        return m_error.empty();
     }
 
     const Globals& m_globals;

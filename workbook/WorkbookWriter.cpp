@@ -37,7 +37,7 @@ struct SharedStrings {
 SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
     SharedStrings shared;
     for (int row = used.firstRow; row <= used.lastRow; ++row) {
-        for (int column = used.firstColumn; column <= used.lastColumn; ++column) {
+        for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column) {
             const Cell& cell = sheet.GetCell(row, column);
             if (cell.kind != CellKind::Text) continue;
             ++shared.references;
@@ -86,22 +86,33 @@ void WriteXf(BiffWriter& writer, std::uint16_t numberFormat, bool style) {
 
 // The globals; returns where the sheet's stream offset is to be patched in.
 std::size_t WriteGlobals(BiffWriter& writer, const SharedStrings& shared) {
+    // Besides what readers need, the settings records Excel itself writes,
+    // in its order: Excel is the strictest reader of these files.
     WriteBof(writer, kGlobalsSubstream);
+    writer.Record(kInterfaceHdr, Data({1200}));
+    writer.Record(kMms, Data({0}));
+    writer.Record(kInterfaceEnd, {});
     writer.Record(kCodePage, Data({1200}));  // UTF-16
+    writer.Record(kDsf, Data({0}));
+    writer.Record(kTabId, Data({1}));
     writer.Record(kWindowProtect, Data({0}));
     writer.Record(kProtect, Data({0}));
     writer.Record(kPassword, Data({0}));
+    writer.Record(kProt4Rev, Data({0}));
+    writer.Record(kProt4RevPass, Data({0}));
     // Window position and size in twips, tabs shown, first sheet active.
     writer.Record(kWindow1, Data({0x0168, 0x001E, 0x3A5C, 0x23BE, 0x0038, 0, 0, 1, 0x0258}));
     writer.Record(kBackup, Data({0}));
     writer.Record(kHideObj, Data({0}));
     writer.Record(kDateMode, Data({0}));  // the 1900 date system
     writer.Record(kPrecision, Data({1}));
+    writer.Record(kRefreshAll, Data({0}));
     writer.Record(kBookBool, Data({0}));
     for (int i = 0; i < 5; ++i) WriteFont(writer);  // font 4 is never referenced; readers expect it anyway
     for (std::uint16_t i = 0; i < kStyleFormats; ++i) WriteXf(writer, 0, true);
     for (std::uint16_t numberFormat : kCellFormatNumbers) WriteXf(writer, numberFormat, false);
     writer.Record(kStyle, Data({0x8000, 0xFF00}));  // "Normal", built in, on style format 0
+    writer.Record(kUsesElfs, Data({0}));
 
     Bytes sheet;
     const std::size_t offsetAt = writer.Position() + 4;
@@ -109,6 +120,7 @@ std::size_t WriteGlobals(BiffWriter& writer, const SharedStrings& shared) {
     PutU16(sheet, 0);  // visible worksheet
     PutString(sheet, u"Sheet1", true);
     writer.Record(kBoundSheet, sheet);
+    writer.Record(kCountry, Data({1, 1}));
 
     WriteSharedStrings(writer, shared.strings, shared.references);
     writer.Record(kEof, {});
@@ -176,6 +188,20 @@ void WriteCell(BiffWriter& writer, int row, int column, const Cell& cell, const 
 
 void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& used, const SharedStrings& shared) {
     WriteBof(writer, kWorksheetSubstream);
+    // Automatic calculation of up to 100 iterations, A1 references,
+    // recalculation on saving, default row height and column width.
+    writer.Record(kCalcMode, Data({1}));
+    writer.Record(kCalcCount, Data({100}));
+    writer.Record(kRefMode, Data({1}));
+    writer.Record(kIteration, Data({0}));
+    Bytes delta;
+    PutF64(delta, 0.001);
+    writer.Record(kDelta, delta);
+    writer.Record(kSaveRecalc, Data({1}));
+    writer.Record(kGuts, Data({0, 0, 0, 0}));
+    writer.Record(kDefaultRowHeight, Data({0, 0x00FF}));
+    writer.Record(kWsBool, Data({0x04C1}));
+    writer.Record(kDefColWidth, Data({8}));
     Bytes dimensions;
     PutU32(dimensions, used.Empty() ? 0 : used.firstRow);
     PutU32(dimensions, used.Empty() ? 0 : used.lastRow + 1);
@@ -190,7 +216,7 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
         const int blockEnd = std::min(block + kBlockRows - 1, used.lastRow);
         for (int row = block; row <= blockEnd; ++row) {
             int first = -1, last = -1;
-            for (int column = used.firstColumn; column <= used.lastColumn; ++column) {
+            for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column) {
                 if (sheet.GetCell(row, column).kind == CellKind::Empty) continue;
                 if (first < 0) first = column;
                 last = column;
@@ -201,7 +227,7 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
                                       static_cast<unsigned>(last + 1), 0x00FF, 0, 0, 0x0100, 0x000F}));
         }
         for (int row = block; row <= blockEnd; ++row)
-            for (int column = used.firstColumn; column <= used.lastColumn; ++column)
+            for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column)
                 WriteCell(writer, row, column, sheet.GetCell(row, column), shared);
     }
     // Gridlines, headings, zeros and outline symbols shown; the sheet selected and active.

@@ -1,9 +1,10 @@
 // Writes rows the way the export does (a heading, fill-ups with dates,
 // numbers, money, kinds, notes and categories, a recurring cost of nine
 // cells) into a workbook through the spreadsheet application and into a CSV
-// file, and beside them the workbook's expected cells, one a line:
-// row, column (from 0), kind (text, number, date) and value (a text's
-// Windows-1252 bytes in hexadecimal, a number, a date's day serial).
+// file, and beside them the workbook's expected cells, one a line, as the
+// workbook checks against other programs take them: row, column (from 0),
+// kind (text, number, money, date) and value (a text in UTF-8 with tab, line
+// feed and backslash escaped; a number; a date's automation date).
 //   workbook_readers_sample XLS CSV EXPECTED
 // Exit 77 when no spreadsheet application is registered.
 #include "CsvTableFile.h"
@@ -19,14 +20,28 @@
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
+// A Windows-1252 text in UTF-8, escaped for one line.
+std::string Escaped(const std::string& text) {
+    const int length = MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(1252, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    std::string utf8(static_cast<std::size_t>(length) * 3, '\0');
+    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, &utf8[0],
+                                                             static_cast<int>(utf8.size()), nullptr, nullptr)));
     std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
+    for (char c : utf8) {
+        if (c == '\t') out += "\\t";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
     }
     return out;
+}
+
+std::string Number(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
 }
 
 CalendarTime Day(int year, int month, int day) { return FromLocalFields({year, month, day, 0, 0, 0}); }
@@ -45,19 +60,21 @@ void WriteRows(CTableFile& table, std::vector<ExpectedCell>* expected) {
     };
     auto text = [&](const std::string& cell, const std::string& stored) {
         table.WriteString(cell);
-        note("text", Hex(stored));
+        note("text", Escaped(stored));
     };
     auto date = [&](CalendarTime t, int serial) {
         table.WriteDate(t);
         note("date", std::to_string(serial));
     };
-    auto number = [&](double value, int decimals, const char* shown) {
+    auto number = [&](double value, int decimals) {
         table.WriteNumber(value, decimals);
-        note("number", shown);
+        note("number", Number(value));
     };
-    auto money = [&](double value, const char* shown) {
+    // Money is kept in ten-thousandths: the amount comes back as the decimal
+    // written here.
+    auto money = [&](double value, const char* amount) {
         table.WriteCurrency(value);
-        note("number", shown);
+        note("money", amount);
     };
     auto endRow = [&] {
         table.EndRow();
@@ -72,9 +89,9 @@ void WriteRows(CTableFile& table, std::vector<ExpectedCell>* expected) {
     endRow();
 
     date(Day(2020, 6, 30), 44012);
-    number(123456 * 0.1, 1, "12345.6");
+    number(123456 * 0.1, 1);
     money(1999 * -0.01, "-19.99");
-    number(45123 * 0.001, 3, "45.123");
+    number(45123 * 0.001, 3);
     text("p", "p");
     text("He said \"full\"; then\r\nnext line", "He said \"full\"; then\nnext line");
     text("Fuel", "Fuel");
@@ -93,9 +110,9 @@ void WriteRows(CTableFile& table, std::vector<ExpectedCell>* expected) {
     endRow();
 
     date(Day(2004, 2, 29), 38046);
-    number(0.0, 1, "0");
+    number(0.0, 1);
     money(116 * 0.01, "1.16");
-    number(4523 * 0.01, 2, "45.23");
+    number(4523 * 0.01, 2);
     text("m", "m");
     text("'2005", "'2005");
     text("\x80", "\x80");

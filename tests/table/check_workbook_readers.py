@@ -3,9 +3,9 @@
 
 1. workbook_readers_sample writes rows the way the export does into a
    workbook (through the stand-in) and a CSV file, with the workbook's
-   expected cells.  xlrd, LibreOffice Calc (converted to flat ODS) and
-   Gnumeric (ssconvert to CSV) must each find every cell with its value and
-   type: dates as dates, numbers and money as numbers, texts as texts.
+   expected cells.  LibreOffice Calc, Gnumeric and xlrd must each find every
+   cell with its value and type, by the same checks as the workbook codec's
+   own files (tests/workbook/check_with_other_programs.py).
 2. LibreOffice saves the CSV file as a workbook; rtconv imports it with every
    data row and no message.
 3. LibreOffice saves a sheet whose number cells carry grouping, currency and
@@ -13,74 +13,19 @@
    the new database shows the same numbers.
 Exit 77 (skipped) when no spreadsheet application is registered.
 """
-import csv
-import datetime
 import os
-import re
 import shutil
 import subprocess
 import sys
-import xml.etree.ElementTree as ET
 
 import xlrd
 
-DAY_ZERO = datetime.date(1899, 12, 30)
-NS = {"table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
-      "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
-      "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0"}
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "workbook"))
+import check_with_other_programs as readers  # noqa: E402
 
 
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-def read_expected(path):
-    cells = {}
-    with open(path, encoding="ascii") as f:
-        for line in f:
-            row, column, kind, value = line.rstrip("\n").split("\t")
-            if kind == "text":
-                value = bytes.fromhex(value).decode("cp1252")
-            elif kind == "date":
-                value = int(value)
-            else:
-                value = float(value)
-            cells[(int(row), int(column))] = (kind, value)
-    return cells
-
-
-def same(kind, expected, found):
-    if kind == "number":
-        return isinstance(found, float) and abs(found - expected) < 1e-9
-    return found == expected
-
-
-def compare(reader, expected, found):
-    problems = []
-    for key, (kind, value) in sorted(expected.items()):
-        got = found.get(key)
-        if got is None or got[0] != kind or not same(kind, value, got[1]):
-            problems.append("%s cell %s: expected %r, found %r" % (reader, key, (kind, value), got))
-    for key in sorted(set(found) - set(expected)):
-        problems.append("%s cell %s: unexpected %r" % (reader, key, found[key]))
-    print("%s: %d cells, %d differences" % (reader, len(found), len(problems)))
-    return problems
-
-
-def with_xlrd(book):
-    sheet = xlrd.open_workbook(book).sheet_by_index(0)
-    found = {}
-    for r in range(sheet.nrows):
-        for c, cell in enumerate(sheet.row(r)):
-            if cell.ctype == xlrd.XL_CELL_TEXT:
-                found[(r, c)] = ("text", cell.value)
-            elif cell.ctype == xlrd.XL_CELL_NUMBER:
-                found[(r, c)] = ("number", cell.value)
-            elif cell.ctype == xlrd.XL_CELL_DATE:
-                found[(r, c)] = ("date", int(cell.value) if cell.value == int(cell.value) else cell.value)
-            elif cell.ctype != xlrd.XL_CELL_EMPTY:
-                found[(r, c)] = ("other", cell.value)
-    return found
 
 
 def soffice_convert(soffice, work, source, target_format, infilter=None):
@@ -95,53 +40,6 @@ def soffice_convert(soffice, work, source, target_format, infilter=None):
     produced = os.listdir(outdir)
     assert len(produced) == 1, produced
     return os.path.join(outdir, produced[0])
-
-
-def with_calc(soffice, work, book):
-    flat = soffice_convert(soffice, work, book, "fods")
-    table = ET.parse(flat).getroot().find(".//table:table", NS)
-    found = {}
-    r = 0
-    for row in table.iter("{%s}table-row" % NS["table"]):
-        c = 0
-        for cell in row:
-            repeat = int(cell.get("{%s}number-columns-repeated" % NS["table"], "1"))
-            kind = cell.get("{%s}value-type" % NS["office"])
-            if kind == "string":
-                found[(r, c)] = ("text", "\n".join("".join(p.itertext()) for p in cell.findall("text:p", NS)))
-            elif kind in ("float", "currency", "percentage"):
-                found[(r, c)] = ("number", float(cell.get("{%s}value" % NS["office"])))
-            elif kind == "date":
-                day = datetime.date.fromisoformat(cell.get("{%s}date-value" % NS["office"])[:10])
-                found[(r, c)] = ("date", (day - DAY_ZERO).days)
-            elif kind is not None:
-                found[(r, c)] = ("other", kind)
-            c += repeat
-        r += int(row.get("{%s}number-rows-repeated" % NS["table"], "1"))
-    return found
-
-
-def with_gnumeric(ssconvert, work, book):
-    # Gnumeric's CSV shows dates as year/month/day and numbers in full.
-    target = os.path.join(work, "gnumeric.csv")
-    # In Gnumeric's own English locale, so that numbers keep their ".".
-    subprocess.run([ssconvert, book, target], check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, env=dict(os.environ, LC_ALL="C.UTF-8"))
-    found = {}
-    with open(target, newline="", encoding="utf-8") as f:
-        for r, row in enumerate(csv.reader(f)):
-            for c, value in enumerate(row):
-                if value == "":
-                    continue
-                if re.fullmatch(r"\d{4}/\d\d/\d\d", value):
-                    day = datetime.datetime.strptime(value, "%Y/%m/%d").date()
-                    found[(r, c)] = ("date", (day - DAY_ZERO).days)
-                    continue
-                try:
-                    found[(r, c)] = ("number", float(value))
-                except ValueError:
-                    found[(r, c)] = ("text", value)
-    return found
 
 
 def rtconv(wine_run, program, *arguments):
@@ -223,17 +121,20 @@ def main():
     if run.returncode != 0:
         print("the sample failed: %d" % run.returncode)
         return 1
-    expected = read_expected(expected_path)
+    with open(expected_path, encoding="utf-8") as f:
+        expected = readers.parse_cells(f.read())
 
-    problems = compare("xlrd", expected, with_xlrd(book))
-    if soffice and shutil.which(soffice):
-        problems += compare("LibreOffice Calc", expected, with_calc(soffice, work, book))
-    else:
-        problems.append("LibreOffice (soffice) not found")
-    if ssconvert and shutil.which(ssconvert):
-        problems += compare("Gnumeric", expected, with_gnumeric(ssconvert, work, book))
-    else:
-        problems.append("Gnumeric (ssconvert) not found")
+    problems = []
+    work = os.path.abspath(work)
+    for name, program, check in (("LibreOffice", soffice, readers.check_calc),
+                                 ("Gnumeric", ssconvert, readers.check_gnumeric)):
+        if program and shutil.which(program):
+            check(program, book, expected, work)
+        else:
+            problems.append(name + " not found")
+    readers.check_xlrd(book, expected)
+    problems += readers.failures + [name + " not found" for name in readers.missing]
+    print("%d cells in LibreOffice Calc, Gnumeric and xlrd: %d differences" % (len(expected), len(problems)))
 
     if soffice and shutil.which(soffice):
         # The CSV file: separator ",", quote, Windows-1252 (1), from line 1,
