@@ -126,10 +126,10 @@ def main():
 
     problems = []
     work = os.path.abspath(work)
-    for name, program, check in (("LibreOffice", soffice, readers.check_calc),
-                                 ("Gnumeric", ssconvert, readers.check_gnumeric)):
-        if program and shutil.which(program):
-            check(program, book, expected, work)
+    for name, reader, check in (("LibreOffice", soffice, readers.check_calc),
+                                ("Gnumeric", ssconvert, readers.check_gnumeric)):
+        if reader and shutil.which(reader):
+            check(reader, book, expected, work)
         else:
             problems.append(name + " not found")
     readers.check_xlrd(book, expected)
