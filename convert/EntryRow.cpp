@@ -21,21 +21,19 @@ bool RestOfRowIsEmpty(CTableFile& table) {
     return true;
 }
 
-// Reads a number cell and scales it into an unsigned field; false for a
-// cell that is no number or whose value does not fit.
+// Reads a number cell (an empty one reads as 0, as the export leaves
+// recurring costs' mileage and fill-up cells empty) and scales it into an
+// unsigned field; false for a cell that is no number or whose value does not
+// fit.
 bool ReadScaled(CTableFile& table, double factor, std::uint32_t largest, std::uint32_t& field) {
-    std::string text;
-    table.ReadString(text);
     double value = 0.0;
-    if (ParseNumberCell(text, value) == NumberCell::Invalid) return false;
+    if (table.ReadNumberCell(value) == -1) return false;
     return ScaleToField(value, factor, largest, field);
 }
 
 bool ReadPrice(CTableFile& table, CFillupRecord& record) {
-    std::string text;
-    table.ReadString(text);
     double value = 0.0;
-    if (ParseNumberCell(text, value) == NumberCell::Invalid) return false;
+    if (table.ReadNumberCell(value) == -1) return false;
     record.priceNegative = value < 0.0;
     return ScaleToField(record.priceNegative ? -value : value, 100.0, kLargestPrice, record.price);
 }
@@ -43,10 +41,8 @@ bool ReadPrice(CTableFile& table, CFillupRecord& record) {
 // An empty cell is 0; anything else must be a whole number that fits the
 // 16-bit field, never a value cut or wrapped into it.
 bool ReadInterval(CTableFile& table, std::uint16_t& interval) {
-    std::string text;
-    table.ReadString(text);
     double value = 0.0;
-    if (ParseNumberCell(text, value) == NumberCell::Invalid) return false;
+    if (table.ReadNumberCell(value) == -1) return false;
     if (!(value >= 0.0 && value <= kLargestInterval) || value != std::floor(value)) return false;
     interval = static_cast<std::uint16_t>(value);
     return true;

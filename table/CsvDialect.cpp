@@ -105,8 +105,11 @@ int ParseCsvInt(std::string_view text) {
     return value < -INT_MAX ? INT_MAX : static_cast<int>(-value);
 }
 
-double ParseCsvDouble(std::string_view text) {
-    const std::size_t begin = SkipWhiteSpace(text, 0);
+namespace {
+// Where the decimal number that begins at begin ends: optional sign, digits
+// with an optional "." (at least one digit in all), optional exponent that
+// counts only with digits.  begin itself when there is no number there.
+std::size_t DecimalNumberEnd(std::string_view text, std::size_t begin) {
     std::size_t i = begin;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     const std::size_t integerEnd = SkipDigits(text, i);
@@ -117,17 +120,38 @@ double ParseCsvDouble(std::string_view text) {
         digits = digits || fractionEnd > end + 1;
         end = fractionEnd;
     }
-    if (!digits) return 0.0;
+    if (!digits) return begin;
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t e = end + 1;
         if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
         const std::size_t exponentEnd = SkipDigits(text, e);
         if (exponentEnd > e) end = exponentEnd;
     }
+    return end;
+}
+}  // namespace
+
+double ParseCsvDouble(std::string_view text) {
+    const std::size_t begin = SkipWhiteSpace(text, 0);
+    const std::size_t end = DecimalNumberEnd(text, begin);
+    if (end == begin) return 0.0;
     // Only the decimal number itself reaches strtod, so what it would also
     // accept ("inf", hexadecimal) never gets there.
     const std::string number(text.substr(begin, end - begin));
     return std::strtod(number.c_str(), nullptr);
+}
+
+int ParseNumberCell(std::string_view text, double& value) {
+    value = 0.0;
+    const std::string_view trimmed = TrimWhiteSpace(text);
+    if (trimmed.empty()) return -2;
+    // An exponent without digits is not part of the number, so "1e" is no
+    // whole number either.
+    if (DecimalNumberEnd(trimmed, 0) != trimmed.size()) return -1;
+    const double number = ParseCsvDouble(trimmed);
+    if (!std::isfinite(number)) return -1;
+    value = number;
+    return 0;
 }
 
 }  // namespace csv

@@ -61,4 +61,11 @@ int ParseCsvInt(std::string_view text);
 // magnitude beyond double is held at plus or minus HUGE_VAL.
 double ParseCsvDouble(std::string_view text);
 
+// How the import reads a number cell: 0 when the cell, blanks around it
+// aside, is wholly a decimal number with "." as decimal point (optional sign
+// and exponent), the way the export writes numbers; -2 for an empty cell;
+// -1 for anything else ("12,5", "abc", "nan", "inf", hexadecimal, a
+// magnitude beyond double).  value is 0 unless the result is 0.
+int ParseNumberCell(std::string_view text, double& value);
+
 }  // namespace csv

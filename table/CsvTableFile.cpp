@@ -241,6 +241,12 @@ int CCsvTableFile::ReadDouble(double& out) {
 
 int CCsvTableFile::ReadCurrency(double& out) { return ReadDouble(out); }
 
+int CCsvTableFile::ReadNumberCell(double& out) {
+    std::string cell;
+    ReadString(cell);
+    return csv::ParseNumberCell(cell, out);
+}
+
 int CCsvTableFile::GetProgressPos() { return ClampedUnitsOf256(m_file->GetPosition()); }
 
 int CCsvTableFile::GetProgressMax() { return ClampedUnitsOf256(m_file->GetLength()); }

@@ -43,6 +43,7 @@ public:
     int ReadInt(int& out) override;
     int ReadDouble(double& out) override;
     int ReadCurrency(double& out) override;
+    int ReadNumberCell(double& out) override;
     int GetProgressPos() override;
     int GetProgressMax() override;
 

@@ -32,6 +32,11 @@ public:
     virtual int ReadInt(int& out) = 0;
     virtual int ReadDouble(double& out) = 0;
     virtual int ReadCurrency(double& out) = 0;
+    // The current cell as the import takes a number: 0 with the value, -2
+    // for an empty cell (value 0), -1 when the cell holds no number.  A text
+    // counts only when it is wholly a decimal number with "." as decimal
+    // point; a workbook's typed number counts whatever it shows.
+    virtual int ReadNumberCell(double& out) = 0;
     virtual int GetRow();
     virtual int GetProgressPos() = 0;
     virtual int GetProgressMax() = 0;

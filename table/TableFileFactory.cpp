@@ -1,28 +1,28 @@
 #include "TableFileFactory.h"
 
 #include "AppSettings.h"
-#include "ComPtr.h"
+#include "AutomationObject.h"
 #include "CsvTableFile.h"
+#include "Exception.h"
+#include "ExcelTableFile.h"
 #include "Message.h"
+#include "SpreadsheetMembers.h"
 #include "resource.h"
 
 #include <windows.h>
-#include <ole2.h>
 
 namespace {
-
-constexpr DISPID kDispidApplicationQuit = 0x12E;
 
 enum class Direction { Write, Read };
 
 // The workbook table file for a name ending in ".xls"; none while the
-// spreadsheet application cannot be started.
+// spreadsheet application cannot be started (also when it went away between
+// the check and the table file's own start).
 std::unique_ptr<CTableFile> NewWorkbookTableFile() {
     if (!IsExcelAvailable()) return nullptr;
-    // The workbook table file is not part of the program yet: until it is,
-    // a workbook name gets no table file, as on a machine without the
-    // spreadsheet application.
-    return nullptr;
+    auto workbook = std::make_unique<CExcelTableFile>();
+    if (workbook->StartFailed()) return nullptr;
+    return workbook;
 }
 
 std::unique_ptr<CTableFile> CreateTableFile(const std::string& fileName, const AppSettings& settings,
@@ -72,18 +72,14 @@ bool IsExcelFileName(std::string fileName) {
 }
 
 bool IsExcelAvailable() {
-    CLSID clsid;
-    if (FAILED(CLSIDFromProgID(L"Excel.Application", &clsid))) return false;
-    ComPtr<IUnknown> unknown;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown, unknown.ReceiveVoid()))) return false;
-    // A local server may come up not yet running its objects.
-    if (FAILED(OleRun(unknown.Get()))) return false;
-    ComPtr<IDispatch> application;
-    if (FAILED(unknown->QueryInterface(IID_IDispatch, application.ReceiveVoid()))) return false;
+    HRESULT status = S_OK;
+    const CAutomationObject application = CAutomationObject::Start(L"Excel.Application", status);
+    if (!application) return false;
     // The answer is yes once it started; whether it quits cleanly does not
     // change that.
-    DISPPARAMS noArguments = {nullptr, nullptr, 0, 0};
-    application->Invoke(kDispidApplicationQuit, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &noArguments,
-                        nullptr, nullptr, nullptr);
+    try {
+        application.Call(spreadsheet::kQuit);
+    } catch (const CException&) {
+    }
     return true;
 }

@@ -1,6 +1,9 @@
 #!/bin/bash
 # Creates (once) a private, quiet Wine prefix for the tests and starts its
-# persistent wineserver.  Usage: tools/wine-prefix.sh PREFIX [start|stop]
+# persistent wineserver; registers or unregisters the spreadsheet stand-in
+# (the prefix's "Excel.Application") in a started prefix.
+# Usage: tools/wine-prefix.sh PREFIX [start|stop]
+#        tools/wine-prefix.sh PREFIX spreadsheet|no-spreadsheet RtSpreadsheet.dll
 set -eu
 prefix=$(realpath -m "$1")
 action=${2:-start}
@@ -8,6 +11,12 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ "$action" = stop ]; then
     wineserver -k 2>/dev/null || true
+    exit 0
+fi
+
+if [ "$action" = spreadsheet ] || [ "$action" = no-spreadsheet ]; then
+    dll=${3:?the stand-in DLL}
+    if [ "$action" = spreadsheet ]; then wine regsvr32 /s "$dll"; else wine regsvr32 /u /s "$dll"; fi
     exit 0
 fi
 

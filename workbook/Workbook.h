@@ -15,7 +15,7 @@ struct Cell {
     CellKind kind = CellKind::Empty;
     // Number and Money: the value.  Date: the day serial of the 1900 date
     // system with the time as its fraction (0 = 1899-12-30, as an automation
-    // date).  Boolean: 0 or 1.  Error: the error code.
+    // date).  Boolean: 0 or 1.  Error: the error code, one of kErrorCodes.
     double number = 0;
     std::u16string text;  // Text only
 };
@@ -26,17 +26,33 @@ struct CellRange {
     bool Empty() const { return firstRow > lastRow; }
 };
 
+// The error values a cell can hold: #NULL!, #DIV/0!, #VALUE!, #REF!,
+// #NAME?, #NUM!, #N/A.
+inline constexpr int kErrorCodes[] = {0x00, 0x07, 0x0F, 0x17, 0x1D, 0x24, 0x2A};
+
 class Sheet {
 public:
     static constexpr int kMaxRows = 65536;
     static constexpr int kMaxColumns = 256;
+    static constexpr int kMaxTextLength = 32767;  // characters of one cell
+    // Dates from 1899-12-30 (times of day alone) to 9999-12-31.  The 1900
+    // date system has no day of its own for 1899-12-31 (automation dates 1
+    // to 2): its serials 0 to 1 are times of day.
+    static constexpr double kFirstDay = 2, kEndOfDays = 2958466;
 
-    // Stores a cell (an Empty cell clears it); false outside the sheet.
+    // Stores a cell (an Empty cell clears it); false outside the sheet, and
+    // for what no workbook cell holds: a number that is not finite, a date
+    // outside the dates above, a Boolean other than 0 or 1, an error code
+    // not in kErrorCodes, a text longer than kMaxTextLength.
     bool SetCell(int row, int column, Cell cell);
     // The cell at that address; an Empty cell outside what was set.
     const Cell& GetCell(int row, int column) const;
     // The rows and columns that hold cells that are not Empty.
     CellRange UsedRange() const;
+    // One past the last column of the row that may hold a cell that is not
+    // Empty (0 for a row that never held any), so that sparse sheets are
+    // walked by their cells rather than by their used range's area.
+    int RowEnd(int row) const;
 
 private:
     std::vector<std::vector<Cell>> m_rows;

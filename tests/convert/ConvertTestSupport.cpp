@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <ole2.h>
 
 #include <array>
 
@@ -151,6 +152,15 @@ std::vector<std::vector<std::string>> SplitWrittenCsv(const std::string& bytes, 
         rows.push_back(row);
     }
     return rows;
+}
+
+ScopedOle::ScopedOle() { OleInitialize(nullptr); }
+
+ScopedOle::~ScopedOle() { OleUninitialize(); }
+
+bool SpreadsheetRegistered() {
+    CLSID clsid;
+    return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));
 }
 
 }  // namespace testsupport

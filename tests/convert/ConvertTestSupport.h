@@ -51,6 +51,17 @@ private:
     ScopedMessageResponder m_responder;
 };
 
+// OLE as the program's start-up sets it up, for the length of a test.
+class ScopedOle {
+public:
+    ScopedOle();
+    ~ScopedOle();
+    ScopedOle(const ScopedOle&) = delete;
+    ScopedOle& operator=(const ScopedOle&) = delete;
+};
+// Whether the prefix has a spreadsheet application ("Excel.Application").
+bool SpreadsheetRegistered();
+
 // Settings as the program makes them, with the separator and line-feed
 // option the test asks for; whatever Palm Desktop says is swallowed.
 std::unique_ptr<AppSettings> MakeSettings(const std::string& separator, int exportnocr = 0);

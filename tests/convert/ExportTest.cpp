@@ -159,16 +159,12 @@ private:
     Saved m_saved[2];
     int m_count = 0;
 };
-
-bool SpreadsheetApplicationRegistered() {
-    CLSID clsid;
-    return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));
-}
 }  // namespace
 
 TEST_F(ExportTest, WorkbookNameWithoutSpreadsheetApplicationEndsSilently) {
+    ScopedOle ole;
     ScopedNoSpreadsheetApplication hidden;
-    ASSERT_FALSE(SpreadsheetApplicationRegistered());
+    ASSERT_FALSE(SpreadsheetRegistered());
     WriteCarDatabase(database, Car(false, false, "", ""), {Fillup(Day(2005, 1, 1), 1, 1, 1)});
     EXPECT_EQ(ExportDatabase(database, folder + "\\out.xls", *settings, nullptr), -1);
     EXPECT_TRUE(messages.Messages().empty());

@@ -3,19 +3,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(NumberCell, OnlyWholeDecimalNumbersCount) {
-    double value = -1;
-    EXPECT_EQ(ParseNumberCell("", value), NumberCell::Empty);
-    EXPECT_EQ(value, 0.0);
-    EXPECT_EQ(ParseNumberCell("  \t", value), NumberCell::Empty);
-    for (const char* number : {"12", " 12.5 ", "-3", "+.5", "5.", "1e3", "2.5E-1"})
-        EXPECT_EQ(ParseNumberCell(number, value), NumberCell::Number) << number;
-    ParseNumberCell(" -12.25 ", value);
-    EXPECT_EQ(value, -12.25);
-    for (const char* text : {"12,5", "abc", "nan", "inf", "-inf", "0x10", "1e", ".", "-", "12 5", "1e999", "12abc"})
-        EXPECT_EQ(ParseNumberCell(text, value), NumberCell::Invalid) << text;
-}
-
 TEST(NumberCell, ScalingRoundsToTheNearestAndRefusesWhatDoesNotFit) {
     std::uint32_t field = 7;
     EXPECT_TRUE(ScaleToField(19.99, 100.0, 0xFFFFFFFF, field));

@@ -59,17 +59,23 @@ std::string WithoutCarriageReturns(std::string text) {
 }  // namespace
 
 TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
+    ScopedOle ole;
     for (unsigned seed : {1u, 2u, 3u, 2026u}) {
         SCOPED_TRACE(seed);
         const std::string folder = NewFolder("roundtrip");
         const std::string original = folder + "\\RoadtallyDBOriginal.pdb";
-        const std::string table = folder + "\\log.csv";
         const std::string copy = folder + "\\RoadtallyDBCopy.pdb";
         CCarRecord car("Original");
         const std::vector<Entry> log = RandomLog(seed, 300);
         WriteCarDatabase(original, car, log);
 
-        for (const char* separator : {";", ","}) {
+        // CSV files with two separators, and a workbook when the prefix has a
+        // spreadsheet application.
+        std::vector<std::pair<std::string, const char*>> tables = {{folder + "\\log.csv", ";"},
+                                                                   {folder + "\\log.csv", ","}};
+        if (SpreadsheetRegistered()) tables.push_back({folder + "\\log.xls", ";"});
+        for (const auto& [table, separator] : tables) {
+            SCOPED_TRACE(table + " " + separator);
             auto settings = MakeSettings(separator);
             MessageLog messages;
             ASSERT_EQ(ExportDatabase(original, table, *settings, nullptr), 0);

@@ -143,3 +143,51 @@ TEST(Rtconv, LeavesTheRegistryAloneAndTakesItsCsvOptionsFromTheCommandLine) {
     EXPECT_EQ(RunRtconv("--unknown export a b").exitCode, 2u);
     RegDeleteTreeA(HKEY_CURRENT_USER, hadDesktopKey ? kButtonKey : kDesktopKey);
 }
+
+
+TEST(Rtconv, WorkbooksGoThroughTheSpreadsheetApplicationOrNowhere) {
+    ScopedOle ole;
+    const std::string folder = NewFolder("rtconv-workbook");
+    const std::string database = folder + "\\RoadtallyDBGolf.pdb";
+    const std::string book = folder + "\\golf.xls";
+    Entry partial = Fillup(Day(2005, 1, 2), 1234567, 0x0FFFFFFF, 0x80000000u | 45123, "full\nline", "Fuel \x80");
+    partial.record.partial = true;
+    Entry refund = Fillup(Day(2005, 1, 3), 40, 1999, 4523, "(refund)", "Fuel \x80");
+    refund.record.priceNegative = true;
+    const std::vector<Entry> entries = {Fillup(Day(2005, 1, 1), 10, 116, 1000, "2005", ""), partial, refund,
+                                        Recurring(Day(2005, 2, 1), 12000, Day(2031, 12, 31), 12, "Insurance")};
+    WriteCarDatabase(database, CCarRecord("Golf"), entries);
+
+    RunResult exported = RunRtconv("export \"" + database + "\" \"" + book + "\"");
+    if (!SpreadsheetRegistered()) {
+        // No table file and no message: only CSV files are offered.
+        EXPECT_EQ(exported.output, "result: -1\n");
+        EXPECT_FALSE(FileExists(book));
+        return;
+    }
+    EXPECT_EQ(exported.output, "result: 0\n");
+
+    // Row 1, the heading, is never seen by the import.
+    RunResult imported = RunRtconv("import \"" + book + "\" \"" + folder + "\\new.pdb\" Golf");
+    EXPECT_EQ(imported.output, "result: 4\n");
+    const std::vector<CFillupRecord> back = ReadEntries(folder + "\\new.pdb");
+    const std::vector<CFillupRecord> original = ReadEntries(database);
+    ASSERT_EQ(back.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CFillupRecord& was = entries[i].record;
+        EXPECT_EQ(back[i].date, was.date);
+        EXPECT_EQ(back[i].mileage, was.recurring ? 0u : was.mileage);
+        EXPECT_EQ(back[i].price, was.price);
+        EXPECT_EQ(back[i].priceNegative, was.priceNegative);
+        EXPECT_EQ(back[i].partial, was.partial);
+        EXPECT_EQ(back[i].recurring, was.recurring);
+        EXPECT_EQ(back[i].note, was.note);
+        // A record without a category reads as category 0's label.
+        EXPECT_EQ(back[i].categoryName, original[i].categoryName);
+    }
+    EXPECT_EQ(back[0].fillAmount, 1000u);
+    EXPECT_EQ(back[1].fillAmount, 4512u);  // 45.123 in hundredths
+    EXPECT_EQ(back[3].recurringEndDate, Day(2031, 12, 31));
+    EXPECT_EQ(back[3].recurringInterval, 12);
+}

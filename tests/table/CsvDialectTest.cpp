@@ -137,6 +137,21 @@ TEST(CsvNumbers, NumbersReadLikeAtofWithADecimalPointOnly) {
     for (const auto& [text, value] : cases) EXPECT_EQ(csv::ParseCsvDouble(text), value) << text;
 }
 
+TEST(CsvNumbers, TheImportsNumberCellsAreWholeDecimalNumbers) {
+    double value = -1;
+    EXPECT_EQ(csv::ParseNumberCell("", value), -2);
+    EXPECT_EQ(value, 0.0);
+    EXPECT_EQ(csv::ParseNumberCell("  \t", value), -2);
+    for (const char* number : {"12", " 12.5 ", "-3", "+.5", "5.", "1e3", "2.5E-1"})
+        EXPECT_EQ(csv::ParseNumberCell(number, value), 0) << number;
+    csv::ParseNumberCell(" -12.25 ", value);
+    EXPECT_EQ(value, -12.25);
+    for (const char* text : {"12,5", "abc", "nan", "inf", "-inf", "0x10", "1e", ".", "-", "12 5", "1e999", "12abc"}) {
+        EXPECT_EQ(csv::ParseNumberCell(text, value), -1) << text;
+        EXPECT_EQ(value, 0.0) << text;
+    }
+}
+
 TEST(CsvNumbers, TrimCutsWhiteSpaceAtBothEnds) {
     EXPECT_EQ(csv::TrimWhiteSpace(" \t1.2.2020\r\n "), "1.2.2020");
     EXPECT_EQ(csv::TrimWhiteSpace("   "), "");

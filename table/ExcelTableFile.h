@@ -1,0 +1,68 @@
+#pragma once
+#include "AutomationObject.h"
+#include "TableFile.h"
+
+#include <string>
+
+// A table file kept as a workbook by the spreadsheet application
+// ("Excel.Application"), driven through automation: only the first sheet,
+// cells addressed by row and column from 1.  Values travel typed (texts,
+// integers, numbers, money, dates); reads choose between a cell's typed value
+// and the text the application shows for it.  After OpenForRead row 1 is
+// current, so a reader that advances before every row never sees row 1.
+// Failed automation calls raise COleDispatchException or COleException.
+class CExcelTableFile : public CTableFile {
+public:
+    // Starts an instance of the application of its own.
+    CExcelTableFile();
+    ~CExcelTableFile() override;
+    CExcelTableFile(const CExcelTableFile&) = delete;
+    CExcelTableFile& operator=(const CExcelTableFile&) = delete;
+
+    // 1 when the constructor could not start the application; every
+    // operation then raises COleException with the reason.
+    int StartFailed() const { return m_startFailed; }
+
+    int OpenForWrite(std::string fileName) override;
+    int OpenForRead(std::string fileName) override;
+    int FinishWrite() override;
+    int Close() override;
+    int EndRow() override;
+    int NextRow() override;
+    int WriteString(std::string text) override;
+    int WriteDate(CalendarTime value) override;
+    int WriteTime(CalendarTime value) override;
+    int WriteInt(int value) override;
+    int WriteNumber(double value, int decimals) override;
+    int WriteCurrency(double value) override;
+    int ReadString(std::string& out) override;
+    int ReadDate(CalendarTime& out) override;
+    int ReadTime(CalendarTime& out) override;
+    int ReadInt(int& out) override;
+    int ReadDouble(double& out) override;
+    int ReadCurrency(double& out) override;
+    int ReadNumberCell(double& out) override;
+    int GetProgressPos() override;
+    int GetProgressMax() override;
+
+private:
+    struct CellContent {
+        CVariant value;
+        std::string text;
+    };
+
+    void RequireApplication() const;
+    void TakeFirstSheet();
+    bool KnowsWorkbook97Format() const;
+    CAutomationObject CurrentCell() const;
+    void PutCellValue(CVariant value);
+    CellContent GetCellValue();
+
+    CAutomationObject m_application;
+    CAutomationObject m_workbook;
+    CAutomationObject m_worksheet;
+    int m_column = 1;
+    int m_rowCount = 0;
+    int m_startFailed = 0;
+    long m_startStatus = 0;
+};

@@ -1,0 +1,91 @@
+// The pipelines over workbooks kept by the spreadsheet stand-in registered in
+// the test prefix.
+#include "ConvertTestSupport.h"
+#include "ExcelTableFile.h"
+#include "ExportDatabase.h"
+#include "ImportTable.h"
+#include "TableFileFactory.h"
+
+#include <gtest/gtest.h>
+
+using namespace testsupport;
+
+namespace {
+// Passes every operation on to a real workbook table file, but at the first
+// cell of the given row writes a text longer than a cell holds, so that the
+// application refuses it in the middle of an export.
+class OversizedTextAtRow : public CTableFile {
+public:
+    OversizedTextAtRow(std::unique_ptr<CTableFile> table, int failingRow)
+        : m_table(std::move(table)), m_failingRow(failingRow) {}
+    int OpenForWrite(std::string name) override { return m_table->OpenForWrite(name); }
+    int OpenForRead(std::string name) override { return m_table->OpenForRead(name); }
+    int FinishWrite() override { return m_table->FinishWrite(); }
+    int Close() override { return m_table->Close(); }
+    int EndRow() override {
+        ++m_rowsEnded;
+        return m_table->EndRow();
+    }
+    int NextRow() override { return m_table->NextRow(); }
+    int WriteString(std::string text) override { return m_table->WriteString(text); }
+    int WriteDate(CalendarTime value) override {
+        if (m_rowsEnded + 1 == m_failingRow) return m_table->WriteString(std::string(40000, 'x'));
+        return m_table->WriteDate(value);
+    }
+    int WriteTime(CalendarTime value) override { return m_table->WriteTime(value); }
+    int WriteInt(int value) override { return m_table->WriteInt(value); }
+    int WriteNumber(double value, int decimals) override { return m_table->WriteNumber(value, decimals); }
+    int WriteCurrency(double value) override { return m_table->WriteCurrency(value); }
+    int ReadString(std::string& out) override { return m_table->ReadString(out); }
+    int ReadDate(CalendarTime& out) override { return m_table->ReadDate(out); }
+    int ReadTime(CalendarTime& out) override { return m_table->ReadTime(out); }
+    int ReadInt(int& out) override { return m_table->ReadInt(out); }
+    int ReadDouble(double& out) override { return m_table->ReadDouble(out); }
+    int ReadCurrency(double& out) override { return m_table->ReadCurrency(out); }
+    int ReadNumberCell(double& out) override { return m_table->ReadNumberCell(out); }
+    int GetProgressPos() override { return m_table->GetProgressPos(); }
+    int GetProgressMax() override { return m_table->GetProgressMax(); }
+
+private:
+    std::unique_ptr<CTableFile> m_table;
+    int m_failingRow;
+    int m_rowsEnded = 0;
+};
+
+class WorkbookPipeline : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
+    }
+    ScopedOle ole;
+    std::string folder = NewFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::unique_ptr<AppSettings> settings = MakeSettings(";");
+    MessageLog messages;
+};
+}  // namespace
+
+TEST_F(WorkbookPipeline, AnAutomationErrorInTheMiddleIsReportedOnceAndTheRowsBeforeItStay) {
+    const std::string database = folder + "\\RoadtallyDBTest.pdb";
+    const std::string table = folder + "\\out.xls";
+    WriteCarDatabase(database, CCarRecord("Golf"),
+                     {Fillup(Day(2005, 1, 1), 10, 100, 1000), Fillup(Day(2005, 1, 2), 20, 200, 2000),
+                      Fillup(Day(2005, 1, 3), 30, 300, 3000), Fillup(Day(2005, 1, 4), 40, 400, 4000)});
+    const int failingRow = 4;  // the third fill-up
+    TableFileMaker maker = [&](std::string name, const AppSettings& s) -> std::unique_ptr<CTableFile> {
+        auto workbook = CreateTableFileForWrite(name, s);
+        if (!workbook) return nullptr;
+        return std::make_unique<OversizedTextAtRow>(std::move(workbook), failingRow);
+    };
+    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, maker), 0);
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts()[0].rfind("Error writing file\n", 0), 0u) << messages.Texts()[0];
+    EXPECT_GT(messages.Texts()[0].size(), std::string("Error writing file\n").size()) << "the application's text";
+    EXPECT_EQ(messages.Messages()[0].type, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+
+    const std::string copy = folder + "\\RoadtallyDBCopy.pdb";
+    EXPECT_EQ(ImportTable(copy, table, "", "Copy", *settings, nullptr), 2);
+    const std::vector<CFillupRecord> back = ReadEntries(copy);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[1].mileage, 20u);
+    EXPECT_EQ(back[1].price, 200u);
+}

@@ -1,0 +1,252 @@
+// WriteWorkbook: the workbook globals and one worksheet of BIFF8 records in
+// the "Workbook" stream of a compound file.
+#include "Biff.h"
+#include "BiffWriter.h"
+#include "CompoundFileWriter.h"
+#include "NumberFormats.h"
+#include "Workbook.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <unordered_map>
+
+namespace workbook {
+namespace {
+
+using namespace biff;
+
+// The cell formats (XF records) after the fifteen style formats: general
+// first, then one per number format the cells may need.
+constexpr std::uint16_t kStyleFormats = 15;
+constexpr std::uint16_t kCellFormatNumbers[] = {formats::kGeneral, formats::kShortDate, formats::kTime,
+                                                 formats::kDateTime, formats::kCurrency};
+
+std::uint16_t CellFormatOf(std::uint16_t numberFormat) {
+    for (std::uint16_t i = 0; i < std::size(kCellFormatNumbers); ++i)
+        if (kCellFormatNumbers[i] == numberFormat) return kStyleFormats + i;
+    return kStyleFormats;
+}
+
+struct SharedStrings {
+    std::vector<std::u16string> strings;
+    std::unordered_map<std::u16string, std::uint32_t> index;
+    std::uint32_t references = 0;
+};
+
+SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
+    SharedStrings shared;
+    for (int row = used.firstRow; row <= used.lastRow; ++row) {
+        for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column) {
+            const Cell& cell = sheet.GetCell(row, column);
+            if (cell.kind != CellKind::Text) continue;
+            ++shared.references;
+            if (shared.index.emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size())).second)
+                shared.strings.push_back(cell.text);
+        }
+    }
+    return shared;
+}
+
+Bytes Data(std::initializer_list<unsigned> words) {
+    Bytes data;
+    for (unsigned word : words) PutU16(data, word);
+    return data;
+}
+
+void WriteBof(BiffWriter& writer, std::uint16_t substream) {
+    Bytes data = Data({kVersion8, substream, 0x0DBB, 0x07CC});  // build and year of Excel 97
+    PutU32(data, 0);                                             // file history
+    PutU32(data, kVersion8 >> 8);                                // lowest version that reads it
+    writer.Record(kBof, data);
+}
+
+void WriteFont(BiffWriter& writer) {
+    // 10 points, no attributes, automatic colour, normal weight, Arial.
+    Bytes data = Data({200, 0, 0x7FFF, 400, 0});
+    PutU8(data, 0);  // underline
+    PutU8(data, 0);  // family
+    PutU8(data, 0);  // character set
+    PutU8(data, 0);
+    PutString(data, u"Arial", true);
+    writer.Record(kFont, data);
+}
+
+void WriteXf(BiffWriter& writer, std::uint16_t numberFormat, bool style) {
+    Bytes data = Data({0, numberFormat, style ? 0xFFF5u : 0x0001u});  // font 0; locked, parent style 0
+    PutU8(data, 0x20);                            // aligned to the bottom
+    PutU8(data, 0);                               // no rotation
+    PutU8(data, 0);                               // no indent
+    PutU8(data, style ? 0xF4 : numberFormat ? 0x04 : 0x00);  // which attributes differ from the parent
+    PutU32(data, 0);                              // no borders
+    PutU32(data, 0);
+    PutU16(data, 0x20C0);                         // default pattern colours
+    writer.Record(kXf, data);
+}
+
+// The globals; returns where the sheet's stream offset is to be patched in.
+std::size_t WriteGlobals(BiffWriter& writer, const SharedStrings& shared) {
+    // Besides what readers need, the settings records Excel itself writes,
+    // in its order: Excel is the strictest reader of these files.
+    WriteBof(writer, kGlobalsSubstream);
+    writer.Record(kInterfaceHdr, Data({1200}));
+    writer.Record(kMms, Data({0}));
+    writer.Record(kInterfaceEnd, {});
+    writer.Record(kCodePage, Data({1200}));  // UTF-16
+    writer.Record(kDsf, Data({0}));
+    writer.Record(kTabId, Data({1}));
+    writer.Record(kWindowProtect, Data({0}));
+    writer.Record(kProtect, Data({0}));
+    writer.Record(kPassword, Data({0}));
+    writer.Record(kProt4Rev, Data({0}));
+    writer.Record(kProt4RevPass, Data({0}));
+    // Window position and size in twips, tabs shown, first sheet active.
+    writer.Record(kWindow1, Data({0x0168, 0x001E, 0x3A5C, 0x23BE, 0x0038, 0, 0, 1, 0x0258}));
+    writer.Record(kBackup, Data({0}));
+    writer.Record(kHideObj, Data({0}));
+    writer.Record(kDateMode, Data({0}));  // the 1900 date system
+    writer.Record(kPrecision, Data({1}));
+    writer.Record(kRefreshAll, Data({0}));
+    writer.Record(kBookBool, Data({0}));
+    for (int i = 0; i < 5; ++i) WriteFont(writer);  // font 4 is never referenced; readers expect it anyway
+    for (std::uint16_t i = 0; i < kStyleFormats; ++i) WriteXf(writer, 0, true);
+    for (std::uint16_t numberFormat : kCellFormatNumbers) WriteXf(writer, numberFormat, false);
+    writer.Record(kStyle, Data({0x8000, 0xFF00}));  // "Normal", built in, on style format 0
+    writer.Record(kUsesElfs, Data({0}));
+
+    Bytes sheet;
+    const std::size_t offsetAt = writer.Position() + 4;
+    PutU32(sheet, 0);
+    PutU16(sheet, 0);  // visible worksheet
+    PutString(sheet, u"Sheet1", true);
+    writer.Record(kBoundSheet, sheet);
+    writer.Record(kCountry, Data({1, 1}));
+
+    WriteSharedStrings(writer, shared.strings, shared.references);
+    writer.Record(kEof, {});
+    return offsetAt;
+}
+
+// A number as an RK value when it is one exactly: a 30-bit integer, or a
+// double whose lower 34 bits are zero, each possibly divided by 100.
+bool ToRk(double value, std::uint32_t& rk) {
+    for (std::uint32_t hundredths : {0u, 1u}) {
+        const double scaled = hundredths ? value * 100 : value;
+        if (hundredths && scaled / 100 != value) continue;
+        if (scaled == std::floor(scaled) && std::fabs(scaled) < (1 << 29)) {
+            rk = (static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) << 2) | 2 | hundredths;
+            return true;
+        }
+        std::uint64_t bits;
+        std::memcpy(&bits, &scaled, sizeof bits);
+        if ((bits & 0x3FFFFFFFFull) == 0) {
+            rk = static_cast<std::uint32_t>(bits >> 32) | hundredths;
+            return true;
+        }
+    }
+    return false;
+}
+
+void WriteNumberCell(BiffWriter& writer, int row, int column, std::uint16_t format, double value) {
+    Bytes data = Data({static_cast<unsigned>(row), static_cast<unsigned>(column), format});
+    std::uint32_t rk;
+    if (ToRk(value, rk)) {
+        PutU32(data, rk);
+        writer.Record(kRk, data);
+    } else {
+        PutF64(data, value);
+        writer.Record(kNumber, data);
+    }
+}
+
+void WriteCell(BiffWriter& writer, int row, int column, const Cell& cell, const SharedStrings& shared) {
+    const auto r = static_cast<unsigned>(row), c = static_cast<unsigned>(column);
+    switch (cell.kind) {
+        case CellKind::Empty: break;
+        case CellKind::Number: WriteNumberCell(writer, row, column, CellFormatOf(formats::kGeneral), cell.number); break;
+        case CellKind::Money: WriteNumberCell(writer, row, column, CellFormatOf(formats::kCurrency), cell.number); break;
+        case CellKind::Date:
+            WriteNumberCell(writer, row, column, CellFormatOf(formats::DateFormatFor(cell.number)),
+                            formats::SerialFromAutomationDate(cell.number));
+            break;
+        case CellKind::Text: {
+            Bytes data = Data({r, c, kStyleFormats});
+            PutU32(data, shared.index.at(cell.text));
+            writer.Record(kLabelSst, data);
+            break;
+        }
+        case CellKind::Boolean:
+        case CellKind::Error: {
+            Bytes data = Data({r, c, kStyleFormats});
+            PutU8(data, static_cast<unsigned>(cell.number));
+            PutU8(data, cell.kind == CellKind::Error);
+            writer.Record(kBoolErr, data);
+            break;
+        }
+    }
+}
+
+void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& used, const SharedStrings& shared) {
+    WriteBof(writer, kWorksheetSubstream);
+    // Automatic calculation of up to 100 iterations, A1 references,
+    // recalculation on saving, default row height and column width.
+    writer.Record(kCalcMode, Data({1}));
+    writer.Record(kCalcCount, Data({100}));
+    writer.Record(kRefMode, Data({1}));
+    writer.Record(kIteration, Data({0}));
+    Bytes delta;
+    PutF64(delta, 0.001);
+    writer.Record(kDelta, delta);
+    writer.Record(kSaveRecalc, Data({1}));
+    writer.Record(kGuts, Data({0, 0, 0, 0}));
+    writer.Record(kDefaultRowHeight, Data({0, 0x00FF}));
+    writer.Record(kWsBool, Data({0x04C1}));
+    writer.Record(kDefColWidth, Data({8}));
+    Bytes dimensions;
+    PutU32(dimensions, used.Empty() ? 0 : used.firstRow);
+    PutU32(dimensions, used.Empty() ? 0 : used.lastRow + 1);
+    PutU16(dimensions, used.Empty() ? 0 : used.firstColumn);
+    PutU16(dimensions, used.Empty() ? 0 : used.lastColumn + 1);
+    PutU16(dimensions, 0);
+    writer.Record(kDimensions, dimensions);
+
+    // Rows go in blocks of 32: the block's ROW records, then its cells.
+    constexpr int kBlockRows = 32;
+    for (int block = used.firstRow; block <= used.lastRow; block += kBlockRows) {
+        const int blockEnd = std::min(block + kBlockRows - 1, used.lastRow);
+        for (int row = block; row <= blockEnd; ++row) {
+            int first = -1, last = -1;
+            for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column) {
+                if (sheet.GetCell(row, column).kind == CellKind::Empty) continue;
+                if (first < 0) first = column;
+                last = column;
+            }
+            if (first < 0) continue;
+            // Default height, no outline, default format.
+            writer.Record(kRow, Data({static_cast<unsigned>(row), static_cast<unsigned>(first),
+                                      static_cast<unsigned>(last + 1), 0x00FF, 0, 0, 0x0100, 0x000F}));
+        }
+        for (int row = block; row <= blockEnd; ++row)
+            for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column)
+                WriteCell(writer, row, column, sheet.GetCell(row, column), shared);
+    }
+    // Gridlines, headings, zeros and outline symbols shown; the sheet selected and active.
+    Bytes window = Data({0x06B6, 0, 0, 0x0040, 0, 0, 0});
+    PutU32(window, 0);
+    writer.Record(kWindow2, window);
+    writer.Record(kEof, {});
+}
+
+}  // namespace
+
+Bytes WriteWorkbook(const Sheet& sheet) {
+    const CellRange used = sheet.UsedRange();
+    const SharedStrings shared = CollectStrings(sheet, used);
+    BiffWriter writer;
+    const std::size_t sheetOffsetAt = WriteGlobals(writer, shared);
+    writer.Patch(sheetOffsetAt, static_cast<std::uint32_t>(writer.Position()));
+    WriteWorksheet(writer, sheet, used, shared);
+    return WriteCompoundFile(u"Workbook", writer.Take());
+}
+
+}  // namespace workbook
