@@ -1,5 +1,7 @@
 #include "NineColumnSample.h"
 
+#include <iterator>
+
 namespace {
 
 using workbook::Cell;
