@@ -41,8 +41,9 @@ SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
             const Cell& cell = sheet.GetCell(row, column);
             if (cell.kind != CellKind::Text) continue;
             ++shared.references;
-            if (shared.index.emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size())).second)
-                shared.strings.push_back(cell.text);
+            if (shared.index.find(cell.text) != shared.index.end()) continue;
+            shared.index.emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size()));
+            shared.strings.push_back(cell.text);
         }
     }
     return shared;
