@@ -41,8 +41,9 @@ SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
             const Cell& cell = sheet.GetCell(row, column);
             if (cell.kind != CellKind::Text) continue;
             ++shared.references;
-            if (shared.index.emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size())).second)
-                shared.strings.push_back(cell.text);
+            if (shared.index.find(cell.text) != shared.index.end()) continue;
+            shared.index.emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size()));
+            shared.strings.push_back(cell.text);
         }
     }
     return shared;
@@ -72,12 +73,15 @@ void WriteFont(BiffWriter& writer) {
     writer.Record(kFont, data);
 }
 
-void WriteXf(BiffWriter& writer, std::uint16_t numberFormat, bool style) {
+// usedAttributes: for a cell format, which attributes it sets over its
+// style's; for a style, which it leaves to the Normal style (all but the
+// number format, as Excel writes them).
+void WriteXf(BiffWriter& writer, std::uint16_t numberFormat, bool style, unsigned usedAttributes) {
     Bytes data = Data({0, numberFormat, style ? 0xFFF5u : 0x0001u});  // font 0; locked, parent style 0
     PutU8(data, 0x20);                            // aligned to the bottom
     PutU8(data, 0);                               // no rotation
     PutU8(data, 0);                               // no indent
-    PutU8(data, style ? 0xF4 : numberFormat ? 0x04 : 0x00);  // which attributes differ from the parent
+    PutU8(data, usedAttributes);
     PutU32(data, 0);                              // no borders
     PutU32(data, 0);
     PutU16(data, 0x20C0);                         // default pattern colours
@@ -109,8 +113,10 @@ std::size_t WriteGlobals(BiffWriter& writer, const SharedStrings& shared) {
     writer.Record(kRefreshAll, Data({0}));
     writer.Record(kBookBool, Data({0}));
     for (int i = 0; i < 5; ++i) WriteFont(writer);  // font 4 is never referenced; readers expect it anyway
-    for (std::uint16_t i = 0; i < kStyleFormats; ++i) WriteXf(writer, 0, true);
-    for (std::uint16_t numberFormat : kCellFormatNumbers) WriteXf(writer, numberFormat, false);
+    constexpr unsigned kNumberFormatAttribute = 0x04, kAllButNumberFormat = 0xF4;
+    for (std::uint16_t i = 0; i < kStyleFormats; ++i) WriteXf(writer, 0, true, i == 0 ? 0 : kAllButNumberFormat);
+    for (std::uint16_t numberFormat : kCellFormatNumbers)
+        WriteXf(writer, numberFormat, false, numberFormat == formats::kGeneral ? 0 : kNumberFormatAttribute);
     writer.Record(kStyle, Data({0x8000, 0xFF00}));  // "Normal", built in, on style format 0
     writer.Record(kUsesElfs, Data({0}));
 

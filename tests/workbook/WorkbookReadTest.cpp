@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>

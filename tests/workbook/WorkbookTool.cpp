@@ -3,11 +3,12 @@
 //   workbook_tool sample OUT.xls   writes a workbook laid out like the
 //                                  program's export (nine columns) and
 //                                  prints its cells
+//   workbook_tool strings OUT.xls  the same for a sheet of many texts
 //   workbook_tool dump IN.xls      prints the cells our reader finds
 // Cells print one a line: row, column (both 0-based), kind and value,
 // separated by tabs; texts as UTF-8 with backslash, tab and line feed escaped
 // as \\, \t and \n; numbers with 17 significant digits.
-#include "NineColumnSample.h"
+#include "WorkbookSamples.h"
 #include "Workbook.h"
 
 #include <cstdio>
@@ -69,8 +70,8 @@ void Print(const workbook::Sheet& sheet) {
 
 int main(int argc, char** argv) {
     const std::string command = argc == 3 ? argv[1] : "";
-    if (command == "sample") {
-        const workbook::Sheet sheet = NineColumnSample();
+    if (command == "sample" || command == "strings") {
+        const workbook::Sheet sheet = command == "sample" ? NineColumnSample() : SharedStringsSample();
         const std::vector<std::uint8_t> bytes = workbook::WriteWorkbook(sheet);
         std::ofstream out(argv[2], std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -97,6 +98,6 @@ int main(int argc, char** argv) {
         Print(sheet);
         return 0;
     }
-    std::fprintf(stderr, "usage: workbook_tool sample OUT.xls | dump IN.xls\n");
+    std::fprintf(stderr, "usage: workbook_tool sample|strings OUT.xls | dump IN.xls\n");
     return 2;
 }

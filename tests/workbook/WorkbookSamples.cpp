@@ -1,11 +1,13 @@
-#include "NineColumnSample.h"
+#include "WorkbookSamples.h"
+
+#include <iterator>
 
 namespace {
 
 using workbook::Cell;
 using workbook::CellKind;
 
-Cell Text(const char16_t* text) { return {CellKind::Text, 0, text}; }
+Cell Text(std::u16string text) { return {CellKind::Text, 0, std::move(text)}; }
 Cell Number(double value) { return {CellKind::Number, value, {}}; }
 Cell Money(double value) { return {CellKind::Money, value, {}}; }
 Cell Date(double automationDate) { return {CellKind::Date, automationDate, {}}; }
@@ -30,5 +32,16 @@ workbook::Sheet NineColumnSample() {
     workbook::Sheet sheet;
     for (int row = 0; row < static_cast<int>(std::size(rows)); ++row)
         for (int column = 0; column < 9; ++column) sheet.SetCell(row, column, rows[row][column]);
+    return sheet;
+}
+
+workbook::Sheet SharedStringsSample() {
+    workbook::Sheet sheet;
+    for (int row = 0; row < 6000; ++row) {
+        std::u16string text = row % 500 == 7 ? std::u16string(5000 + row, u'\u20AC')
+                                             : u"string " + std::u16string(row % 40, u'x') + u"\u00E9" +
+                                                   char16_t(u'0' + row % 10) + char16_t(u'A' + row % 26);
+        sheet.SetCell(row, 0, Text(text + char16_t(u'a' + row / 1000)));
+    }
     return sheet;
 }
