@@ -5,7 +5,9 @@ packages=(cmake ninja-build clang libclang-rt-14-dev googletest
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
           wine wine64 libpalm-perl locales xvfb x11-apps imagemagick
           # CSV files we write are checked in LibreOffice Calc (about 20 s to install).
-          libreoffice-calc-nogui python3)
+          libreoffice-calc-nogui python3
+          # Screenshots under Xvfb: Wine's X11 driver libraries, its fonts, xwininfo.
+          fonts-wine libxrender1 libxcursor1 libxi6 libxrandr2 x11-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,53 @@
+#!/bin/bash
+# Screenshots of the controls under Xvfb with the desktop theme on: the test
+# dialog with the links and the icon buttons, and the open-file dialog with
+# the car-name box.  Usage: tools/controls-screenshot.sh [BUILD] [OUTPUT_DIR]
+# (BUILD is the x86_64 build folder holding bin/controls-showcase.exe).
+set -euo pipefail
+build=$(realpath "${1:-build/win64}")
+out=$(realpath -m "${2:-$build/shots}")
+mkdir -p "$out"
+export WINEPREFIX="$build/wineprefix-shots" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# A display of our own.
+for n in $(seq 70 99); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
+export DISPLAY=:$n
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; }
+trap cleanup EXIT
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # The first boot prints loader lines that WINEDEBUG cannot silence.
+    wine wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+fi
+# Windows close at once and carry their own title bars; Wine's own theme on.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+wine reg add "$theme" /v ThemeActive /d 1 /f >/dev/null 2>&1
+wine reg add "$theme" /v DllName /d 'C:\windows\resources\themes\light\light.msstyles' /f >/dev/null 2>&1
+wine reg add "$theme" /v ColorName /d Blue /f >/dev/null 2>&1
+wine reg add "$theme" /v SizeName /d NormalSize /f >/dev/null 2>&1
+wineserver -w
+
+# Captures the top-level window titled $1 into $2.png once it shows.
+capture() {
+    local id=""
+    for _ in $(seq 100); do
+        id=$(xwininfo -root -tree | awk -v t="\"$1\"" 'index($0, t) { print $1; exit }')
+        [ -n "$id" ] && break
+        sleep 0.2
+    done
+    [ -n "$id" ] || { echo "no window \"$1\"" >&2; return 1; }
+    sleep 2  # let it paint
+    xwd -silent -id "$id" | convert xwd:- "$out/$2.png"
+    echo "$out/$2.png"
+}
+
+wine "$build/bin/controls-showcase.exe" >/dev/null 2>&1 &
+capture Controls controls-dialog
+wineserver -k 2>/dev/null || true
+wine "$build/bin/controls-showcase.exe" file >/dev/null 2>&1 &
+capture Open controls-file-dialog
