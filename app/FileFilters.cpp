@@ -4,7 +4,6 @@
 #include "resource.h"
 
 #include <cctype>
-#include <cstring>
 
 std::string BuildFileFilter(bool excelAvailable) {
     std::string filter;
@@ -26,17 +25,7 @@ int InitialFilterIndex(const std::string& fileName, bool excelAvailable) {
     return ending == "csv" ? 1 : 2;
 }
 
-std::string ChosenPattern(const char* customFilter, std::size_t capacity, const std::string& filter, int index) {
-    if (customFilter != nullptr && capacity > 0) {
-        // The buffer holds a name and a pattern, each ending in a NUL; read
-        // neither past the buffer's end.
-        const std::size_t nameLength = strnlen(customFilter, capacity);
-        if (nameLength + 1 < capacity) {
-            const char* pattern = customFilter + nameLength + 1;
-            const std::size_t patternLength = strnlen(pattern, capacity - nameLength - 1);
-            if (patternLength > 0) return std::string(pattern, patternLength);
-        }
-    }
+std::string FilterPattern(const std::string& filter, int index) {
     // Entry index is the pair at texts 2 * index - 2 and 2 * index - 1.
     std::size_t start = 0;
     for (int text = 0; index > 0 && start <= filter.size(); ++text) {

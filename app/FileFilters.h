@@ -11,10 +11,9 @@ std::string BuildFileFilter(bool excelAvailable);
 // by its last three characters in any case ("xls", "csv", anything else).
 int InitialFilterIndex(const std::string& fileName, bool excelAvailable);
 
-// The pattern of the filter the user chose: the second text of the dialog's
-// remembered-filter buffer (customFilter, NUL-separated), else the pattern
-// of filter entry index (1-based) of filter.
-std::string ChosenPattern(const char* customFilter, std::size_t capacity, const std::string& filter, int index);
+// The pattern of entry index (1-based) of filter; empty when there is none.
+// The file dialog reports the entry the user chose by its index.
+std::string FilterPattern(const std::string& filter, int index);
 
 // The extension an export adds to a name typed without one, for the chosen
 // pattern: ".xls", ".csv" or ".prc" when the pattern holds "*.xls", "*.csv"

@@ -67,9 +67,7 @@ private:
 CMainDialog::CMainDialog(AppSettings* settings, HWND parent)
     : CDialog(IDD_RTIMPORTEXPORT_DIALOG, parent),
       m_settings(settings),
-      m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_exportCustomFilter(kCustomFilterSize, '\0'),
-      m_importCustomFilter(kCustomFilterSize, '\0') {}
+      m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 CMainDialog::~CMainDialog() = default;
 
@@ -216,16 +214,13 @@ void CMainDialog::OnExport() {
     CFileDialog dialog(false, nullptr, m_settings->lastfile.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        m_exportFilter.c_str(), m_hWnd);
     dialog.m_ofn.nFilterIndex = static_cast<DWORD>(InitialFilterIndex(m_settings->lastfile, m_excelAvailable));
-    dialog.m_ofn.lpstrCustomFilter = m_exportCustomFilter.data();
-    dialog.m_ofn.nMaxCustFilter = static_cast<DWORD>(m_exportCustomFilter.size());
     if (dialog.DoModal() != IDOK) return;
 
     CWaitCursor wait;
     std::string path = dialog.GetPathName();
     if (!HasExtension(path)) {
-        const std::string pattern = ChosenPattern(m_exportCustomFilter.data(), m_exportCustomFilter.size(),
-                                                  m_exportFilter, static_cast<int>(dialog.m_ofn.nFilterIndex));
-        const std::string extension = ExtensionForPattern(pattern);
+        const std::string extension =
+            ExtensionForPattern(FilterPattern(m_exportFilter, static_cast<int>(dialog.m_ofn.nFilterIndex)));
         // The dialog asked about the name as typed; the name with its
         // extension is another file, which the export would replace.
         if (!extension.empty() && FileExists(path + extension) &&
@@ -261,8 +256,6 @@ void CMainDialog::OnImport() {
     CFileDialogEx dialog(true, nullptr, m_settings->lastfile.c_str(), OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                          m_importFilter.c_str(), m_hWnd);
     dialog.m_ofn.nFilterIndex = static_cast<DWORD>(InitialFilterIndex(m_settings->lastfile, m_excelAvailable));
-    dialog.m_ofn.lpstrCustomFilter = m_importCustomFilter.data();
-    dialog.m_ofn.nMaxCustFilter = static_cast<DWORD>(m_importCustomFilter.size());
     std::vector<std::string> cars;
     for (int i = 0; i < m_carCombo.GetCount(); ++i) cars.push_back(m_carCombo.GetLBText(i));
     dialog.SetCarNames(cars, m_carCombo.GetCurSel());

@@ -13,9 +13,6 @@ class AppSettings;
 
 class CMainDialog : public CDialog {
 public:
-    // The remembered-filter buffers' size, in characters.
-    static constexpr std::size_t kCustomFilterSize = 1000;
-
     explicit CMainDialog(AppSettings* settings, HWND parent = nullptr);
     ~CMainDialog() override;
 
@@ -64,7 +61,5 @@ private:
     bool m_excelAvailable = false;
     std::vector<std::string> m_carPaths;
     HICON m_icon;
-    std::vector<char> m_exportCustomFilter;
-    std::vector<char> m_importCustomFilter;
     bool m_running = false;
 };
