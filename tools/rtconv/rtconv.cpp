@@ -31,12 +31,37 @@ void PrintLine(const std::string& prefix, const std::string& text) {
     std::fflush(stdout);
 }
 
+constexpr char kUsage[] =
+    "usage: rtconv export DATABASE TABLE\n"
+    "       rtconv import TABLE NEWDATABASE CARNAME [PREVIOUSDATABASE] [--cancel]\n"
+    "       rtconv cars BACKUPFOLDER\n"
+    "       rtconv --help\n";
+
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: rtconv export DATABASE TABLE\n"
-                 "       rtconv import TABLE NEWDATABASE CARNAME [PREVIOUSDATABASE] [--cancel]\n"
-                 "       rtconv cars BACKUPFOLDER\n");
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+int Help() {
+    std::fputs("rtconv converts Roadtally car databases to and from spreadsheet files, for batch work\n"
+               "and for backup folders without Palm Desktop.\n\n",
+               stdout);
+    std::fputs(kUsage, stdout);
+    std::fputs("\n"
+               "  export   writes the car database DATABASE (a RoadtallyDB*.pdb file of a Palm Desktop\n"
+               "           backup folder) as TABLE: an Excel workbook for a name ending in .xls when\n"
+               "           Excel is installed, else a CSV file.\n"
+               "  import   reads TABLE and writes a complete new database NEWDATABASE for the car\n"
+               "           CARNAME, with the car record of PREVIOUSDATABASE when given.  Name it\n"
+               "           RoadtallyDB<car name>.pdb and install it with Palm Desktop's Install Tool\n"
+               "           to replace the car's database at the next HotSync.\n"
+               "  cars     lists the cars whose databases lie in BACKUPFOLDER: name, a tab, path.\n"
+               "\n"
+               "CSV files use the list separator of the user's locale.  Every message is printed as a\n"
+               "\"message:\" line; bad rows are skipped (or, with --cancel, the import is abandoned at\n"
+               "the first).  The last line is \"result: N\"; the exit code is 0 when N is 0 or more.\n",
+               stdout);
+    return 0;
 }
 
 class OleSession {
@@ -71,6 +96,7 @@ int main(int argc, char** argv) {
             args.emplace_back(argv[i]);
     }
     if (args.empty()) return Usage();
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "/?") return Help();
 
     OleSession ole;
     bool answeredPrompt = false;
