@@ -7,7 +7,9 @@ packages=(cmake ninja-build clang libclang-rt-14-dev googletest
           # CSV files we write are checked in LibreOffice Calc (about 20 s to install).
           libreoffice-calc-nogui python3
           # Screenshots under Xvfb: Wine's X11 driver libraries, its fonts, xwininfo.
-          fonts-wine libxrender1 libxcursor1 libxi6 libxrandr2 x11-utils)
+          fonts-wine libxrender1 libxcursor1 libxi6 libxrandr2 x11-utils
+          # The program driven from the keyboard under Xvfb.
+          xdotool)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
