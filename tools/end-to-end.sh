@@ -14,6 +14,8 @@ build=$(realpath "${1:-build/win64}")
 out=$(realpath -m "${2:-$build/shots}")
 mkdir -p "$out"
 bin="$build/bin"
+# Wine titles its own dialogs ("Save As", "Open") in the user's language.
+export LC_ALL=C.UTF-8
 export WINEPREFIX="$build/wineprefix-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 drive="$WINEPREFIX/drive_c"
 

@@ -105,6 +105,24 @@ TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingTha
     }
 }
 
+TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsReported) {
+    CLSID clsid;
+    if (SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid))) GTEST_SKIP() << "a spreadsheet application is registered";
+    const std::string path = folder + "\\car.xls";
+    std::string status;
+    RunDialog([&](DrivenMainDialog& dialog) {
+        ScopedFileAnswer answer(FileAnswer{path, 2, nullptr, false});
+        dialog.Click(IDC_EXPORT);
+        status = dialog.Status();
+    });
+    const std::vector<ShownMessage> shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.rfind("Error: " + path + " was not written.\n", 0), 0u) << shown[0].text;
+    EXPECT_EQ(shown[0].type, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(status, "Nothing was exported.");
+}
+
 TEST_F(CommandTest, ImportWithoutCarNameTakesTheFilesTitleAndQueuesItForTheUser) {
     const std::string table = folder + "\\fuel 2006.csv";
     ExportFirstCar(table);
@@ -195,4 +213,37 @@ TEST_F(CommandTest, AnAbandonedImportQueuesNothingAndAFailedOneSaysWhy) {
     EXPECT_EQ(shown.back().type, static_cast<unsigned>(MB_OK));
     EXPECT_FALSE(FileExists(InstallFolder("Jane") + "\\RoadtallyDBBlocked.pdb"));
     EXPECT_EQ(status, "Nothing was imported.");
+}
+
+// Quit while an import runs: the run stops at its next look at the window's
+// messages, nothing is queued, and the window closes with the settings
+// written.
+TEST_F(CommandTest, QuitDuringAnImportStopsItAndClosesTheWindow) {
+    const std::string table = folder + "\\long.csv";
+    ExportFirstCar(table);
+    std::string rows = ReadWholeFile(table);
+    const std::string firstRow = rows.substr(rows.find('\n') + 1, rows.find('\n', rows.find('\n') + 1) - rows.find('\n'));
+    rows += "\"not a date\"\r\n";
+    for (int i = 0; i < 3000; ++i) rows += firstRow;
+    WriteWholeFile(table, rows);
+    HWND window = nullptr;
+    std::vector<ShownMessage> shown;
+    ScopedMessageResponder responder([&](const ShownMessage& message) {
+        shown.push_back(message);
+        // At the bad row the user clicks Quit, then skips the row.
+        if (window != nullptr) PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_QUIT, BN_CLICKED),
+                                            reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_QUIT)));
+        return IDOK;
+    });
+    RunDialog([&](DrivenMainDialog& dialog) {
+        window = dialog.Window();
+        ScopedFileAnswer answer(FileAnswer{table, 0, "Quit Car", false});
+        dialog.Click(IDC_IMPORT);
+    });
+    // The quit that ended the run also ended the window; none is left over.
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ASSERT_EQ(shown.size(), 1u);  // the row's prompt only: no confirmation
+    EXPECT_FALSE(FileExists(InstallFolder("Jane") + "\\RoadtallyDBQuit_Car.pdb"));
+    EXPECT_EQ(ProfileString("Options", "lastfile", ""), table);
 }

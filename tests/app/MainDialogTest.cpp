@@ -4,6 +4,8 @@
 
 #include "AboutDialog.h"
 #include "Profile.h"
+#include "ProgramRun.h"
+#include "TestFiles.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +150,30 @@ TEST_F(MainDialogTest, FileDialogsOfferCsvAndAllFilesWithoutTheSpreadsheetApplic
         EXPECT_EQ(seen.filters, (std::vector<std::string>{"Comma Separated Values (*.csv)", "All Files (*.*)"}));
     }
     EXPECT_TRUE(TakeMessages().empty());
+}
+
+// The spreadsheet stand-in, when this build has one, registered for the test
+// as "Excel.Application": the workbook filter comes first.
+TEST_F(MainDialogTest, FileDialogsOfferWorkbooksFirstWithTheSpreadsheetApplication) {
+    const std::string standIn = ProgramFolder() + "\\RtSpreadsheet.dll";
+    if (!FileExists(standIn)) GTEST_SKIP() << "no spreadsheet stand-in in this build";
+    const HMODULE server = LoadLibraryA(standIn.c_str());
+    ASSERT_NE(server, nullptr);
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    const auto registerServer = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(server, "DllRegisterServer")));
+    const auto unregisterServer =
+        reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(server, "DllUnregisterServer")));
+    ASSERT_TRUE(registerServer && unregisterServer && SUCCEEDED(registerServer()));
+    FileDialogSeen seen;
+    RunDialog([&](DrivenMainDialog& dialog) {
+        ScopedFileAnswer answer(FileAnswer{"", 0, nullptr, true});
+        dialog.Click(IDC_IMPORT);
+        seen = answer.Seen();
+    });
+    unregisterServer();
+    FreeLibrary(server);
+    EXPECT_EQ(seen.filters, (std::vector<std::string>{"MS Excel 97/2000 (*.xls)", "Comma Separated Values (*.csv)",
+                                                      "All Files (*.*)"}));
 }
 
 TEST_F(AppTest, WithoutPalmDesktopTheDialogStillOpensEmpty) {
