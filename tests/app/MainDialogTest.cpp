@@ -3,8 +3,10 @@
 #include "AppTest.h"
 
 #include "AboutDialog.h"
+#include "ExportDatabase.h"
 #include "Profile.h"
 #include "ProgramRun.h"
+#include "SampleCars.h"
 #include "TestFiles.h"
 #include "resource.h"
 
@@ -176,14 +178,35 @@ TEST_F(MainDialogTest, FileDialogsOfferWorkbooksFirstWithTheSpreadsheetApplicati
                                                       "All Files (*.*)"}));
 }
 
-TEST_F(AppTest, WithoutPalmDesktopTheDialogStillOpensEmpty) {
-    RunDialog([](DrivenMainDialog& dialog) {
+// Without Palm Desktop the dialog opens empty; an import still makes the new
+// database and tells where it is kept, since there is no one to hand it to.
+TEST_F(AppTest, WithoutPalmDesktopTheDialogOpensEmptyAndAnImportIsKept) {
+    std::vector<std::string> cars;
+    ASSERT_TRUE(WriteSampleCars(folder, cars));
+    const std::string table = folder + "\\car.csv";
+    {
+        AppSettings settings;
+        ASSERT_EQ(ExportDatabase(cars.front(), table, settings, nullptr), 0);
+    }
+    TakeMessages();
+    std::string status;
+    RunDialog([&](DrivenMainDialog& dialog) {
         EXPECT_TRUE(dialog.Entries(IDC_PALMUSER).empty());
         EXPECT_TRUE(dialog.Entries(IDC_CAR).empty());
         EXPECT_FALSE(dialog.Enabled(IDC_EXPORT));
         EXPECT_TRUE(dialog.Enabled(IDC_IMPORT));
+        ScopedFileAnswer answer(FileAnswer{table, 0, "Kept", false});
+        dialog.Click(IDC_IMPORT);
+        status = dialog.Status();
     });
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string kept = std::string(temp) + "RoadtallyDBKept.pdb";
     const std::vector<ShownMessage> shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].text, "Error: No Palm Desktop found!\n-1");
+    EXPECT_NE(shown[1].text.find("It is kept in " + kept + "."), std::string::npos) << shown[1].text;
+    EXPECT_TRUE(FileExists(kept));
+    EXPECT_EQ(status.rfind("Rows imported: ", 0), 0u) << status;
+    EXPECT_NE(status.find(", kept in " + kept + "."), std::string::npos) << status;
 }
