@@ -9,7 +9,8 @@ int main() {
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string log = std::string(self) + ".log";
     const std::string partial = log + ".part";
-    HANDLE file = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     const char* line = GetCommandLineA();
     DWORD written = 0;

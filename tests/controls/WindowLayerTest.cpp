@@ -4,8 +4,12 @@
 #include "Message.h"
 #include "ScriptedDialog.h"
 
+#include "test-controls.h"
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -70,4 +74,47 @@ TEST(DialogLayer, OkAndCancelEndTheDialogWithTheirIds) {
         ScriptedDialog dialog(nullptr, [id](ScriptedDialog& d) { SendMessageA(d.Window(), WM_COMMAND, id, 0); });
         EXPECT_EQ(dialog.DoModal(), id);
     }
+}
+
+namespace {
+// Answers the tool tips' text requests with each control's id.
+class TipDialog : public ScriptedDialog {
+public:
+    using ScriptedDialog::ScriptedDialog;
+
+protected:
+    bool OnNotify(NMHDR& header, LRESULT&) override {
+        if (header.code != TTN_GETDISPINFOA) return false;
+        auto& request = reinterpret_cast<NMTTDISPINFOA&>(header);
+        if (!(request.uFlags & TTF_IDISHWND)) return false;
+        snprintf(request.szText, sizeof request.szText, "tip %d",
+                 ::GetDlgCtrlID(reinterpret_cast<HWND>(header.idFrom)));
+        return true;
+    }
+};
+}  // namespace
+
+TEST(DialogLayer, ToolTipsAskTheDialogForEachControlsText) {
+    std::vector<std::string> texts;
+    TipDialog dialog([](ScriptedDialog& d) { d.EnableToolTips(); },
+                     [&](ScriptedDialog& d) {
+                         HWND tip = nullptr;
+                         for (HWND w = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w != nullptr;
+                              w = FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr))
+                             if (GetWindow(w, GW_OWNER) == d.Window()) tip = w;
+                         ASSERT_NE(tip, nullptr);
+                         for (int id : {IDOK, IDC_TEST_IMPORT}) {
+                             char text[80] = {};
+                             TTTOOLINFOA tool = {};
+                             tool.cbSize = TTTOOLINFOA_V1_SIZE;
+                             tool.hwnd = d.Window();
+                             tool.uId = reinterpret_cast<UINT_PTR>(d.Item(id));
+                             tool.lpszText = text;
+                             SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+                             texts.push_back(text);
+                         }
+                     });
+    dialog.DoModal();
+    const std::vector<std::string> expected = {"tip " + std::to_string(IDOK), "tip " + std::to_string(IDC_TEST_IMPORT)};
+    EXPECT_EQ(texts, expected);
 }
