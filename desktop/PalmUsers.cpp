@@ -4,6 +4,8 @@
 #include "Message.h"
 #include "resource.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 namespace {

@@ -41,6 +41,12 @@ const std::vector<Car>& SampleCars() {
              {"Fuel", 2023, 12, 15, 524400, 1210, 4390, "m", "Missed the fill-up before"},
              {"Tax", 2023, 7, 1, 0, 0, 21000, "r", "Road tax"},
          }},
+        {"Family Estate", false, false, "\xA3", "GBP",
+         {
+             {"Fuel", 2025, 1, 12, 452100, 4120, 5890, "", "Motorway trip"},
+             {"Fuel", 2025, 2, 3, 458900, 3800, 5420, "", ""},
+             {"Parking", 2025, 1, 1, 0, 0, 9000, "r", "Season ticket"},
+         }},
     };
     return cars;
 }

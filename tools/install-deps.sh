@@ -9,7 +9,10 @@ packages=(cmake ninja-build clang libclang-rt-14-dev googletest
           # Screenshots under Xvfb: Wine's X11 driver libraries, its fonts, xwininfo.
           fonts-wine libxrender1 libxcursor1 libxi6 libxrandr2 x11-utils
           # Workbooks we write are read by Gnumeric and xlrd as well.
-          gnumeric python3-xlrd)
+          gnumeric python3-xlrd
+
+          # The program driven from the keyboard under Xvfb.
+          xdotool)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

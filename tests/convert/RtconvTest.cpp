@@ -1,56 +1,15 @@
 #include "ConvertTestSupport.h"
+#include "ProgramRun.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <windows.h>
 
 using namespace testsupport;
 
 namespace {
-struct RunResult {
-    std::string output;
-    DWORD exitCode = 99;
-};
+using RunResult = ProgramRun;
 
-// Runs rtconv, which the build puts beside the test programs, and gathers
-// its standard output.
-RunResult RunRtconv(const std::string& arguments) {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string program = self;
-    program = program.substr(0, program.find_last_of('\\') + 1) + "rtconv.exe";
-
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    RunResult run;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        CloseHandle(readEnd);
-        CloseHandle(writeEnd);
-        return run;
-    }
-    CloseHandle(writeEnd);
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) run.output.append(buffer, got);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    CloseHandle(readEnd);
-    run.output.erase(std::remove(run.output.begin(), run.output.end(), '\r'), run.output.end());
-    return run;
-}
+// Runs rtconv, which the build puts beside the test programs.
+RunResult RunRtconv(const std::string& arguments) { return RunProgram(ProgramFolder() + "\\rtconv.exe", arguments); }
 }  // namespace
 
 TEST(Rtconv, ExportsImportsAndListsCars) {

@@ -32,15 +32,41 @@ void PrintLine(const std::string& prefix, const std::string& text) {
     std::fflush(stdout);
 }
 
+constexpr char kUsage[] =
+    "usage: rtconv [OPTIONS] export DATABASE TABLE\n"
+    "       rtconv [OPTIONS] import TABLE NEWDATABASE CARNAME [PREVIOUSDATABASE]\n"
+    "       rtconv cars BACKUPFOLDER\n"
+    "       rtconv --help\n"
+    "options: --separator=TEXT  CSV separator (default: the locale's list separator)\n"
+    "         --nocr            line breaks in cells written as blanks (default: kept)\n"
+    "         --cancel          answer the first row prompt with Cancel\n";
+
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: rtconv [OPTIONS] export DATABASE TABLE\n"
-                 "       rtconv [OPTIONS] import TABLE NEWDATABASE CARNAME [PREVIOUSDATABASE]\n"
-                 "       rtconv cars BACKUPFOLDER\n"
-                 "options: --separator=TEXT  CSV separator (default: the locale's list separator)\n"
-                 "         --nocr            line breaks in cells written as blanks (default: kept)\n"
-                 "         --cancel          answer the first row prompt with Cancel\n");
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+int Help() {
+    std::fputs("rtconv converts Roadtally car databases to and from spreadsheet files, for batch work\n"
+               "and for backup folders without Palm Desktop.\n\n",
+               stdout);
+    std::fputs(kUsage, stdout);
+    std::fputs("\n"
+               "  export   writes the car database DATABASE (a RoadtallyDB*.pdb file of a Palm Desktop\n"
+               "           backup folder) as TABLE: an Excel workbook for a name ending in .xls when\n"
+               "           Excel is installed, else a CSV file.\n"
+               "  import   reads TABLE and writes a complete new database NEWDATABASE for the car\n"
+               "           CARNAME, with the car record of PREVIOUSDATABASE when given.  Name it\n"
+               "           RoadtallyDB<car name>.pdb and install it with Palm Desktop's Install Tool\n"
+               "           to replace the car's database at the next HotSync.\n"
+               "  cars     lists the cars whose databases lie in BACKUPFOLDER: name, a tab, path.\n"
+               "\n"
+               "CSV files use the list separator of the user's locale unless --separator names one.\n"
+               "Nothing is read from or written to the registry.  Every message is printed as a\n"
+               "\"message:\" line; bad rows are skipped (or, with --cancel, the import is abandoned at\n"
+               "the first).  The last line is \"result: N\"; the exit code is 0 when N is 0 or more.\n",
+               stdout);
+    return 0;
 }
 
 class OleSession {
@@ -73,7 +99,9 @@ int main(int argc, char** argv) {
     const std::string separatorOption = "--separator=";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--cancel")
+        if (arg == "--help" || arg == "-h" || arg == "/?")
+            return Help();
+        else if (arg == "--cancel")
             cancel = true;
         else if (arg == "--nocr")
             exportNoCr = 1;

@@ -1,0 +1,249 @@
+// The Export and Import commands run for real under Wine: the real file
+// dialogs answered as a user would, the real pipelines, the install library
+// stand-in.
+#include "AppTest.h"
+
+#include "DatabaseName.h"
+#include "FileFilters.h"
+#include "PalmDatabase.h"
+#include "Profile.h"
+#include "TestFiles.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+using namespace testpalm;
+
+namespace {
+class CommandTest : public AppTest {
+protected:
+    void SetUp() override { desktop = MakeUsers({{"Jane", true}, {"Bob", false}}); }
+
+    std::string InstallFolder(const std::string& user) const {
+        return desktop.InstallFolder(*desktop.FindUser(user));
+    }
+    // A CSV file exported from Jane's first car through the Export command.
+    void ExportFirstCar(const std::string& path) {
+        RunDialog([&](DrivenMainDialog& dialog) {
+            ScopedFileAnswer answer(FileAnswer{path, 1, nullptr, false});
+            dialog.Click(IDC_EXPORT);
+        });
+        ASSERT_NE(ReadWholeFile(path).find("Date"), std::string::npos) << path;
+        TakeMessages();
+    }
+    static std::string TempFolder() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        return temp;
+    }
+
+    CPalmDesktopFolder desktop{""};
+};
+}  // namespace
+
+TEST(InitialFilterIndex, ByTheLastFilesEndingInAnyCase) {
+    struct Case {
+        const char* name;
+        int withSpreadsheet, without;
+    } cases[] = {
+        {"C:\\cars\\golf.xls", 1, 2}, {"C:\\cars\\GOLF.XLS", 1, 2}, {"golf.csv", 2, 1}, {"GOLF.Csv", 2, 1},
+        {"golf.txt", 3, 2},           {"golf", 0, 0},              {".xl", 0, 0},     {"", 0, 0},
+        {"a.b\\noext", 3, 2},  // a dot anywhere counts, as does the name's last three characters
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InitialFilterIndex(c.name, true), c.withSpreadsheet) << c.name;
+        EXPECT_EQ(InitialFilterIndex(c.name, false), c.without) << c.name;
+    }
+}
+
+TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingThatFile) {
+    struct Case {
+        const char* what;
+        int filter;           // 1 CSV, 2 All Files (no spreadsheet application here)
+        bool existing;        // a file of the extended name is there already
+        int answer;           // to the replace question
+        const char* written;  // the file the export wrote, relative to the folder; null: none
+    } cases[] = {
+        {"CSV filter", 1, false, 0, "car.csv"},
+        {"All Files", 2, false, 0, "car"},
+        {"CSV filter, replace", 1, true, IDYES, "car.csv"},
+        {"CSV filter, keep", 1, true, IDNO, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* name : {"car", "car.csv"}) DeleteFileA((folder + "\\" + name).c_str());
+        if (c.existing) WriteWholeFile(folder + "\\car.csv", "keep me");
+        std::vector<ShownMessage> asked;
+        ScopedMessageResponder responder([&](const ShownMessage& message) {
+            asked.push_back(message);
+            return c.answer;
+        });
+        std::string status;
+        RunDialog([&](DrivenMainDialog& dialog) {
+            ScopedFileAnswer answer(FileAnswer{folder + "\\car", c.filter, nullptr, false});
+            dialog.Click(IDC_EXPORT);
+            EXPECT_TRUE(answer.Seen().shown);
+            status = dialog.Status();
+        });
+        if (c.existing) {
+            ASSERT_EQ(asked.size(), 1u);
+            EXPECT_EQ(asked[0].text, folder + "\\car.csv already exists.\nDo you want to replace it?");
+        } else {
+            EXPECT_TRUE(asked.empty());
+        }
+        if (c.written) {
+            const std::string path = folder + "\\" + c.written;
+            EXPECT_NE(ReadWholeFile(path).find("Date"), std::string::npos);
+            EXPECT_EQ(status, "Exported to " + path + ".");
+            EXPECT_EQ(ProfileString("Options", "lastfile", ""), path);
+        } else {
+            EXPECT_EQ(ReadWholeFile(folder + "\\car.csv"), "keep me");
+            EXPECT_EQ(status, "");
+        }
+        // Only the one file: never both the typed and the extended name.
+        EXPECT_FALSE(FileExists(folder + "\\car") && FileExists(folder + "\\car.csv"));
+    }
+}
+
+TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsReported) {
+    CLSID clsid;
+    if (SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid))) GTEST_SKIP() << "a spreadsheet application is registered";
+    const std::string path = folder + "\\car.xls";
+    std::string status;
+    RunDialog([&](DrivenMainDialog& dialog) {
+        ScopedFileAnswer answer(FileAnswer{path, 2, nullptr, false});
+        dialog.Click(IDC_EXPORT);
+        status = dialog.Status();
+    });
+    const std::vector<ShownMessage> shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.rfind("Error: " + path + " was not written.\n", 0), 0u) << shown[0].text;
+    EXPECT_EQ(shown[0].type, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(status, "Nothing was exported.");
+}
+
+TEST_F(CommandTest, ImportWithoutCarNameTakesTheFilesTitleAndQueuesItForTheUser) {
+    const std::string table = folder + "\\fuel 2006.csv";
+    ExportFirstCar(table);
+    const std::string temporary = TempFolder() + "RoadtallyDBfuel_2006.pdb";
+    DeleteFileA(temporary.c_str());
+    FileDialogSeen seen;
+    std::string status;
+    RunDialog([&](DrivenMainDialog& dialog) {
+        ScopedFileAnswer answer(FileAnswer{table, 0, "", false});
+        dialog.Click(IDC_IMPORT);
+        seen = answer.Seen();
+        status = dialog.Status();
+        EXPECT_FALSE(IsWindowVisible(dialog.Item(IDC_PROGRESS)));
+    });
+    // The dialog offered the user's cars with the selected one preset.
+    EXPECT_EQ(seen.cars.size(), 3u);
+    EXPECT_FALSE(seen.carBoxText.empty());
+    EXPECT_EQ(seen.startName, "fuel 2006.csv");  // the last file, from the export
+
+    const std::vector<ShownMessage> shown = TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "The new Roadtally database will be installed at the next HotSync of user Jane.");
+    EXPECT_EQ(shown[0].type, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
+    const std::string queued = InstallFolder("Jane") + "\\RoadtallyDBfuel_2006.pdb";
+    ASSERT_TRUE(FileExists(queued));
+    EXPECT_EQ(ReadWholeFile(queued), ReadWholeFile(temporary));
+    CPalmDatabase database;
+    ASSERT_EQ(database.Read(queued), 0);
+    EXPECT_EQ(database.GetName(), "RoadtallyDBfuel_2006");
+    const int rows = database.GetRecordCount() - 1;
+    EXPECT_GT(rows, 0);
+    EXPECT_EQ(status, "Rows imported: " + std::to_string(rows) + ", queued for the next HotSync of user Jane.");
+}
+
+TEST_F(CommandTest, AnAbandonedImportQueuesNothingAndAFailedOneSaysWhy) {
+    const std::string table = folder + "\\bad.csv";
+    ExportFirstCar(table);
+    WriteWholeFile(table, ReadWholeFile(table) + "\"not a date\"\r\n");
+    // Every row imports but the last, which the user answers with Cancel.
+    std::vector<ShownMessage> shown;
+    bool disabledDuringRun = false, progressDuringRun = false;
+    HWND window = nullptr;
+    ScopedMessageResponder responder([&](const ShownMessage& message) {
+        shown.push_back(message);
+        if (window != nullptr) {
+            disabledDuringRun = !IsWindowEnabled(GetDlgItem(window, IDC_PALMUSER)) &&
+                                !IsWindowEnabled(GetDlgItem(window, IDC_CAR)) &&
+                                !IsWindowEnabled(GetDlgItem(window, IDC_IMPORT)) &&
+                                !IsWindowEnabled(GetDlgItem(window, IDC_EXPORT));
+            progressDuringRun = IsWindowVisible(GetDlgItem(window, IDC_PROGRESS)) != FALSE;
+        }
+        return (message.type & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : IDOK;
+    });
+    std::string status;
+    RunDialog([&](DrivenMainDialog& dialog) {
+        window = dialog.Window();
+        ScopedFileAnswer answer(FileAnswer{table, 0, "Abandoned", false});
+        dialog.Click(IDC_IMPORT);
+        status = dialog.Status();
+        EXPECT_FALSE(IsWindowVisible(dialog.Item(IDC_PROGRESS)));
+        EXPECT_TRUE(dialog.Enabled(IDC_IMPORT));
+        EXPECT_TRUE(dialog.Enabled(IDC_EXPORT));
+        EXPECT_TRUE(dialog.Enabled(IDC_PALMUSER));
+    });
+    ASSERT_EQ(shown.size(), 1u);  // the row's prompt, nothing after it
+    EXPECT_EQ(shown[0].text.rfind("Error reading " + table + " line ", 0), 0u) << shown[0].text;
+    EXPECT_TRUE(disabledDuringRun);
+    EXPECT_TRUE(progressDuringRun);
+    EXPECT_FALSE(FileExists(InstallFolder("Jane") + "\\RoadtallyDBAbandoned.pdb"));
+    EXPECT_EQ(status, "Nothing was imported.");
+
+    // The new database cannot be written (a folder holds its name): the
+    // pipeline's result is negative and the system's reason is shown.
+    const std::string blocked = TempFolder() + "RoadtallyDBBlocked.pdb";
+    CreateDirectoryA(blocked.c_str(), nullptr);
+    shown.clear();
+    window = nullptr;
+    RunDialog([&](DrivenMainDialog& dialog) {
+        ScopedFileAnswer answer(FileAnswer{folder + "\\fuel.csv", 0, "Blocked", false});
+        WriteWholeFile(folder + "\\fuel.csv", ReadWholeFile(table).substr(0, ReadWholeFile(table).find("\"not")));
+        dialog.Click(IDC_IMPORT);
+        status = dialog.Status();
+    });
+    RemoveDirectoryA(blocked.c_str());
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().text.rfind("Error reading file\n", 0), 0u) << shown.back().text;
+    EXPECT_GT(shown.back().text.size(), std::string("Error reading file\n").size());
+    EXPECT_EQ(shown.back().type, static_cast<unsigned>(MB_OK));
+    EXPECT_FALSE(FileExists(InstallFolder("Jane") + "\\RoadtallyDBBlocked.pdb"));
+    EXPECT_EQ(status, "Nothing was imported.");
+}
+
+// Quit while an import runs: the run stops at its next look at the window's
+// messages, nothing is queued, and the window closes with the settings
+// written.
+TEST_F(CommandTest, QuitDuringAnImportStopsItAndClosesTheWindow) {
+    const std::string table = folder + "\\long.csv";
+    ExportFirstCar(table);
+    std::string rows = ReadWholeFile(table);
+    const std::string firstRow = rows.substr(rows.find('\n') + 1, rows.find('\n', rows.find('\n') + 1) - rows.find('\n'));
+    rows += "\"not a date\"\r\n";
+    for (int i = 0; i < 3000; ++i) rows += firstRow;
+    WriteWholeFile(table, rows);
+    HWND window = nullptr;
+    std::vector<ShownMessage> shown;
+    ScopedMessageResponder responder([&](const ShownMessage& message) {
+        shown.push_back(message);
+        // At the bad row the user clicks Quit, then skips the row.
+        if (window != nullptr) PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_QUIT, BN_CLICKED),
+                                            reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_QUIT)));
+        return IDOK;
+    });
+    RunDialog([&](DrivenMainDialog& dialog) {
+        window = dialog.Window();
+        ScopedFileAnswer answer(FileAnswer{table, 0, "Quit Car", false});
+        dialog.Click(IDC_IMPORT);
+    });
+    // The quit that ended the run also ended the window; none is left over.
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ASSERT_EQ(shown.size(), 1u);  // the row's prompt only: no confirmation
+    EXPECT_FALSE(FileExists(InstallFolder("Jane") + "\\RoadtallyDBQuit_Car.pdb"));
+    EXPECT_EQ(ProfileString("Options", "lastfile", ""), table);
+}

@@ -1,0 +1,128 @@
+#!/bin/bash
+# The real program under Xvfb, driven from the keyboard as a user would: pick
+# a car, export it to CSV through the real save dialog, import the file back
+# through the real open dialog with its "Car Name" box, and find the new
+# database in the user's Install\ folder.  Then the program copied where no
+# INSTAIDE.dll is beside it: it starts and says there is no Palm Desktop, and
+# with the library in Palm Desktop's registered folder it finds it there.
+# Screenshots of the main dialog, the About box, the import dialog and the
+# start without Palm Desktop go to OUTPUT_DIR.
+#
+#   tools/end-to-end.sh [BUILD] [OUTPUT_DIR]   (BUILD: the x86_64 build folder)
+set -euo pipefail
+build=$(realpath "${1:-build/win64}")
+out=$(realpath -m "${2:-$build/shots}")
+mkdir -p "$out"
+bin="$build/bin"
+# Wine titles its own dialogs ("Save As", "Open") in the user's language.
+export LC_ALL=C.UTF-8
+export WINEPREFIX="$build/wineprefix-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+drive="$WINEPREFIX/drive_c"
+
+for n in $(seq 130 160); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
+export DISPLAY=:$n
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; }
+trap cleanup EXIT
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# The id of the window titled $1 once it shows ($2 tenths of a second at most).
+window() {
+    local id=""
+    for _ in $(seq "${2:-100}"); do
+        id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\"" 'index($0, t) { print $1; exit }')
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+shoot() {  # window id, file name
+    sleep 1  # let it paint
+    xwd -silent -id "$1" | convert xwd:- "$out/$2"
+    echo "screenshot: $out/$2"
+}
+keys() { sleep 0.3; xdotool key --delay 80 "$@"; }
+type_text() { sleep 0.3; xdotool type --delay 20 "$1"; }
+wait_file() {
+    for _ in $(seq 100); do [ -e "$1" ] && return 0; sleep 0.1; done
+    return 1
+}
+wait_exit() {
+    for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+    return 1
+}
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wine wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+fi
+wineserver -p
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wine reg delete 'HKCU\Software\Kestrelix' /f >/dev/null 2>&1 || true
+rm -rf "$drive/PalmE2E" "$drive/e2e" "$drive/alone"
+mkdir -p "$drive/e2e"
+wine "$bin/make-palm-desktop.exe" 'C:\PalmE2E' 'Jane Doe' --no-cars Bob >/dev/null
+
+echo "== export and import back"
+wine "$bin/RTImportExport.exe" >/dev/null 2>&1 &
+program=$!
+main=$(window "Roadtally Import Export") || fail "the main dialog did not show"
+shoot "$main" main-dialog.png
+keys alt+c m                      # the car list: My Car
+keys alt+e                        # Export...
+window "Save As" >/dev/null || fail "no save dialog"
+type_text 'C:\e2e\mycar'          # no extension: the CSV filter adds it
+keys Return
+wait_file "$drive/e2e/mycar.csv" || fail "no C:\\e2e\\mycar.csv"
+grep -q "Mileage" "$drive/e2e/mycar.csv" || fail "mycar.csv holds no heading row"
+sleep 1
+keys alt+i                        # Import...
+open=$(window "Open") || fail "no open dialog"
+shoot "$open" import-dialog.png
+# The dialog offers the file just exported, and its Car Name box, which has
+# the focus, the car chosen in the main dialog: Open as it stands.
+keys Return
+confirmation=$(window "RTImportExport") || fail "no confirmation"
+shoot "$confirmation" import-confirmation.png
+keys Return
+queued="$drive/PalmE2E/Jane Doe/Install/RoadtallyDBMy_Car.pdb"
+wait_file "$queued" || fail "nothing queued in Jane Doe's Install folder"
+echo "queued for the next HotSync: $queued"
+sleep 1
+# The system menu's last entry is ours (Wine adds an "About Wine" entry that
+# shares its letter).
+keys alt+space End Return
+about=$(window "About RTImportExport") || fail "no About box"
+shoot "$about" about-box.png
+keys Return
+keys alt+q
+wait_exit "$program" || fail "the program did not end at Quit"
+wine reg query 'HKCU\Software\Kestrelix\RTImportExport\Options' /v lastfile | grep -q 'mycar.csv' ||
+    fail "lastfile not written at quit"
+
+echo "== without INSTAIDE.dll beside the program"
+mkdir -p "$drive/alone"
+cp "$bin/RTImportExport.exe" "$drive/alone/"
+wine 'C:\alone\RTImportExport.exe' >/dev/null 2>&1 &
+program=$!
+box=$(window "RTImportExport") || fail "no message without Palm Desktop"
+shoot "$box" no-palm-desktop.png
+keys Return
+main=$(window "Roadtally Import Export") || fail "no main dialog without Palm Desktop"
+shoot "$main" main-dialog-without-palm-desktop.png
+keys alt+q
+wait_exit "$program" || fail "the program did not end at Quit"
+
+echo "== INSTAIDE.dll in Palm Desktop's registered folder"
+cp "$bin/INSTAIDE.dll" "$drive/PalmE2E/"
+wine 'C:\alone\RTImportExport.exe' >/dev/null 2>&1 &
+program=$!
+window "Roadtally Import Export" >/dev/null || fail "no main dialog"
+if window "RTImportExport" 10 >/dev/null; then fail "a message at start-up although Palm Desktop is there"; fi
+keys alt+q
+wait_exit "$program" || fail "the program did not end at Quit"
+wine reg query 'HKCU\Software\Kestrelix\RTImportExport\Options' /v palmuser | grep -q 'Jane Doe' ||
+    fail "the user found through the registered folder was not saved"
+echo "end-to-end run passed"
