@@ -2,6 +2,7 @@
 #include "ProgramRun.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 using namespace testsupport;
 
