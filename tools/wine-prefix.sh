@@ -29,5 +29,6 @@ if [ ! -f "$prefix/system.reg" ]; then
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     wineserver -w
 fi
-wineserver -p
+# A server already running for this prefix (a run by hand, say) serves as well.
+wineserver -p 2>/dev/null || true
 wine wineboot >/dev/null 2>&1 || true
