@@ -1,5 +1,7 @@
 #include "NumberCell.h"
 
+#include "DecimalText.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -41,7 +43,7 @@ NumberCell ParseNumberCell(const std::string& text, double& value) {
     value = 0.0;
     if (trimmed.empty()) return NumberCell::Empty;
     if (!IsDecimalNumber(trimmed)) return NumberCell::Invalid;
-    value = std::strtod(trimmed.c_str(), nullptr);
+    value = ParseDecimal(trimmed);
     if (!std::isfinite(value)) return NumberCell::Invalid;
     return NumberCell::Number;
 }

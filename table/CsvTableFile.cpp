@@ -1,6 +1,7 @@
 #include "CsvTableFile.h"
 
 #include "CsvDialect.h"
+#include "DecimalText.h"
 #include "Exception.h"
 
 #include <windows.h>
@@ -17,7 +18,7 @@ namespace {
 class FileByteSource : public csv::ByteSource {
 public:
     explicit FileByteSource(CFile& file) : m_file(file) {}
-    bool ReadByte(char& byte) override { return m_file.Read(&byte, 1) == 1; }
+    bool ReadByte(char& byte) override { return m_file.ReadByte(byte); }
 
 private:
     CFile& m_file;
@@ -33,13 +34,6 @@ constexpr int kFirstWindowYear = 1970;
 constexpr int kLastYear = 2031;
 constexpr int kFirstYear = 1900;
 
-std::string FormatPrintf(const char* format, double value) {
-    const int length = std::snprintf(nullptr, 0, format, value);
-    if (length <= 0) return std::string();
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    std::snprintf(buffer.data(), buffer.size(), format, value);
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
-}
 
 // The current local time with the time of day of t put in, as the locale
 // functions want it.
@@ -119,10 +113,17 @@ int CCsvTableFile::EndRow() {
     // A row reaches the file whole, as it ends, and goes on to the system at
     // once: a failing disk raises inside the row that meets it, every row
     // before it is in the file, and nothing of the failed row is.
-    std::string row = std::exchange(m_pendingRow, std::string());
-    row += "\r\n";
+    // The row's text is emptied, not given away, so that the next row reuses
+    // its memory; emptied whether or not the write goes through.
+    m_pendingRow += "\r\n";
     m_atRowStart = 1;
-    m_file->Write(row.data(), row.size());
+    try {
+        m_file->Write(m_pendingRow.data(), m_pendingRow.size());
+    } catch (...) {
+        m_pendingRow.clear();
+        throw;
+    }
+    m_pendingRow.clear();
     m_file->Flush();
     ++m_row;
     return 0;
@@ -168,14 +169,14 @@ int CCsvTableFile::WriteInt(int value) {
 
 int CCsvTableFile::WriteNumber(double value, int decimals) {
     switch (decimals) {
-    case 1: return WriteString(FormatPrintf("%.1f", value));
-    case 2: return WriteString(FormatPrintf("%.2f", value));
-    case 3: return WriteString(FormatPrintf("%.3f", value));
+    case 1:
+    case 2:
+    case 3: return WriteString(FormatFixed(value, decimals));
     default: return WriteString(std::string());
     }
 }
 
-int CCsvTableFile::WriteCurrency(double value) { return WriteString(FormatPrintf("%.2f", value)); }
+int CCsvTableFile::WriteCurrency(double value) { return WriteString(FormatFixed(value, 2)); }
 
 int CCsvTableFile::ReadString(std::string& out) {
     out = csv::TakeCsvCell(m_unread, m_separator);
