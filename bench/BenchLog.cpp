@@ -17,7 +17,8 @@ void WriteBenchLog(const std::string& path, int records) {
     const char* notes[] = {"", "full tank", "motorway; \"fast\"", "city\ntraffic", "holiday trip to the coast, long"};
     for (int i = 1; i < records; ++i) {
         CFillupRecord entry;
-        entry.date = UnpackPalmDate(static_cast<std::uint16_t>(((80 + i % 50) << 9) | ((1 + i % 12) << 5) | (1 + i % 28)));
+        const int packedDate = ((80 + i % 50) << 9) | ((1 + i % 12) << 5) | (1 + i % 28);
+        entry.date = UnpackPalmDate(static_cast<std::uint16_t>(packedDate));
         entry.mileage = static_cast<std::uint32_t>(i) * 4500u;
         entry.price = 3000u + static_cast<std::uint32_t>(i % 5000);
         entry.fillAmount = 2000u + static_cast<std::uint32_t>(i % 4000);

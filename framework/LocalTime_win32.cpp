@@ -64,7 +64,8 @@ CalendarTime FromLocalFields(const LocalTimeFields& fields) {
         return localtime_detail::ClampToCalendarTime(plain);
     SYSTEMTIME local = ToSystemTime(localtime_detail::PlainFields(plain));
     SYSTEMTIME utc;
-    if (!TzSpecificLocalTimeToSystemTime(CurrentZone(), &local, &utc)) return localtime_detail::ClampToCalendarTime(plain);
+    if (!TzSpecificLocalTimeToSystemTime(CurrentZone(), &local, &utc))
+        return localtime_detail::ClampToCalendarTime(plain);
     return localtime_detail::ClampToCalendarTime(localtime_detail::PlainSeconds(ToFields(utc)));
 }
 

@@ -9,7 +9,6 @@
 #include <climits>
 #include <cstdio>
 #include <utility>
-#include <vector>
 
 namespace {
 

@@ -148,7 +148,8 @@ TEST_P(ShortDateSameness, EveryHandheldDayAndEveryLookAlikeAsTheSystemHasIt) {
     const PictureCase& param = GetParam();
     ScopedShortDatePicture picture(param.picture);
     if (param.picture != nullptr) {
-        ASSERT_EQ(UserPicture(), param.picture) << "the system reads the user's picture once per process: run each case on its own, as ctest does";
+        ASSERT_EQ(UserPicture(), param.picture)
+            << "the system reads the user's picture once per process: run each case on its own, as ctest does";
     }
     const CShortDate dates;
     // Sameness the system's own calls would give for free: the program's
