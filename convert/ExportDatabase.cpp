@@ -7,6 +7,7 @@
 #include "Message.h"
 #include "MessagePump.h"
 #include "PalmDatabase.h"
+#include "ProgressSteps.h"
 #include "WaitCursor.h"
 #include "resource.h"
 
@@ -86,14 +87,14 @@ int ExportDatabase(const std::string& databasePath, const std::string& tablePath
     bool reported = false;
     try {
         const int count = database.GetRecordCount();
-        if (progress != nullptr) progress->SetRange(0, count);
+        CProgressSteps steps(progress, 0, count);
         PumpMessages();
         CCarRecord car;
         car.ParseCarRecord(database.GetRecord(0));
         WriteHeadingRow(*table, car);
         CRecordPump pump(wait);
         for (int i = 1; i < count; ++i) {
-            if (progress != nullptr) progress->SetPos(i);
+            steps.SetPos(i);
             if (pump.BetweenRecords() != 0) break;
             CFillupRecord entry;
             entry.ParseFillupRecord(database.GetRecord(i));

@@ -8,6 +8,7 @@
 #include "Message.h"
 #include "MessagePump.h"
 #include "PalmDatabase.h"
+#include "ProgressSteps.h"
 #include "WaitCursor.h"
 #include "resource.h"
 
@@ -82,7 +83,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     std::unique_ptr<CTableFile> table = makeTable(tablePath, settings);
     if (!table) return -1;
     // The whole range: a CSV file over 16 MB counts past 65,535 units.
-    if (progress != nullptr) progress->SetRange(0, table->GetProgressMax());
+    CProgressSteps steps(progress, 0, table->GetProgressMax());
     PumpMessages();
 
     // The new database takes the present one's name, so that it replaces
@@ -101,7 +102,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     int imported = 0;
     CRecordPump pump(wait);
     while (result != -1) {
-        if (progress != nullptr) progress->SetPos(table->GetProgressPos());
+        steps.SetPos(table->GetProgressPos());
         // Quitting abandons the run like Cancel: a database cut short must
         // not replace the car's database on the handheld.
         if (pump.BetweenRecords() != 0) return 0;

@@ -30,6 +30,16 @@ public:
     virtual bool Open(const std::string& path, Mode mode, Share share = Share::DenyNone);
     // Up to size bytes; fewer only at the end of the file.
     virtual std::size_t Read(void* buffer, std::size_t size);
+    // One byte, false at the end of the file.  Served straight from the
+    // read-ahead buffer while it lasts: a line reader takes a whole file byte
+    // by byte, and a call of Read per byte cost more than the rest of it.
+    bool ReadByte(char& byte) {
+        if (m_mode == Mode::Read && m_readPos < m_buffer.size()) {
+            byte = static_cast<char>(m_buffer[m_readPos++]);
+            return true;
+        }
+        return Read(&byte, 1) == 1;
+    }
     virtual void Write(const void* data, std::size_t size);
     // Hands gathered writes to the system now, so that an error shows here.
     virtual void Flush();

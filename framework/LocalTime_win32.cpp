@@ -8,6 +8,28 @@
 namespace {
 constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
 
+// Asking the system for its time zone costs more than all the rest of a
+// conversion (under Wine a look at the host's zone files each time), and an
+// export or import converts several dates per record.  The zone is therefore
+// asked at most once per kZoneLifeMs and handed to the conversions; a change
+// of zone is seen within that time.
+constexpr DWORD kZoneLifeMs = 1000;
+
+// nullptr when the system cannot tell: the conversions then ask it themselves.
+const TIME_ZONE_INFORMATION* CurrentZone() {
+    thread_local TIME_ZONE_INFORMATION zone;
+    thread_local bool known = false;
+    thread_local DWORD readAt = 0;
+    thread_local bool read = false;
+    const DWORD now = GetTickCount();
+    if (!read || now - readAt >= kZoneLifeMs) {
+        known = GetTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID;
+        readAt = now;
+        read = true;
+    }
+    return known ? &zone : nullptr;
+}
+
 SYSTEMTIME ToSystemTime(const LocalTimeFields& f) {
     SYSTEMTIME st = {};
     st.wYear = static_cast<WORD>(f.year);
@@ -30,7 +52,7 @@ LocalTimeFields ToLocalFields(CalendarTime t) {
     ticks.QuadPart = static_cast<ULONGLONG>((seconds + kSecondsFrom1601To1970) * 10000000LL);
     FILETIME ft = {ticks.LowPart, ticks.HighPart};
     SYSTEMTIME utc, local;
-    if (FileTimeToSystemTime(&ft, &utc) && SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+    if (FileTimeToSystemTime(&ft, &utc) && SystemTimeToTzSpecificLocalTime(CurrentZone(), &utc, &local))
         return ToFields(local);
     return localtime_detail::PlainFields(seconds);
 }
@@ -42,7 +64,7 @@ CalendarTime FromLocalFields(const LocalTimeFields& fields) {
         return localtime_detail::ClampToCalendarTime(plain);
     SYSTEMTIME local = ToSystemTime(localtime_detail::PlainFields(plain));
     SYSTEMTIME utc;
-    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) return localtime_detail::ClampToCalendarTime(plain);
+    if (!TzSpecificLocalTimeToSystemTime(CurrentZone(), &local, &utc)) return localtime_detail::ClampToCalendarTime(plain);
     const CalendarTime t = localtime_detail::ClampToCalendarTime(localtime_detail::PlainSeconds(ToFields(utc)));
     // A local time the clocks skip (midnight, where summer time begins at
     // midnight) comes back as the hour before the skip, on the day before.

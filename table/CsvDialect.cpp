@@ -1,5 +1,7 @@
 #include "CsvDialect.h"
 
+#include "DecimalText.h"
+
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -135,10 +137,9 @@ double ParseCsvDouble(std::string_view text) {
     const std::size_t begin = SkipWhiteSpace(text, 0);
     const std::size_t end = DecimalNumberEnd(text, begin);
     if (end == begin) return 0.0;
-    // Only the decimal number itself reaches strtod, so what it would also
+    // Only the decimal number itself is read, so what strtod would also
     // accept ("inf", hexadecimal) never gets there.
-    const std::string number(text.substr(begin, end - begin));
-    return std::strtod(number.c_str(), nullptr);
+    return ParseDecimal(std::string(text.substr(begin, end - begin)));
 }
 
 int ParseNumberCell(std::string_view text, double& value) {

@@ -1,15 +1,14 @@
 #include "CsvTableFile.h"
 
 #include "CsvDialect.h"
+#include "DecimalText.h"
 #include "Exception.h"
 
 #include <windows.h>
-#include <oleauto.h>
 
 #include <climits>
 #include <cstdio>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -18,13 +17,13 @@ namespace {
 class FileByteSource : public csv::ByteSource {
 public:
     explicit FileByteSource(CFile& file) : m_file(file) {}
-    bool ReadByte(char& byte) override { return m_file.Read(&byte, 1) == 1; }
+    bool ReadByte(char& byte) override { return m_file.ReadByte(byte); }
 
 private:
     CFile& m_file;
 };
 
-// The buffers the locale functions spell a date or time into.
+// The buffer the locale functions spell a time into.
 constexpr int kFormatBufferSize = 100;
 
 // Years the date parser's result is moved into: two-digit years and the
@@ -34,58 +33,28 @@ constexpr int kFirstWindowYear = 1970;
 constexpr int kLastYear = 2031;
 constexpr int kFirstYear = 1900;
 
-std::string FormatPrintf(const char* format, double value) {
-    const int length = std::snprintf(nullptr, 0, format, value);
-    if (length <= 0) return std::string();
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    std::snprintf(buffer.data(), buffer.size(), format, value);
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
-}
 
-// The current local time with the date or time of day of t put in, as the
-// locale functions want it.
-SYSTEMTIME NowWithFieldsOf(CalendarTime t, bool date) {
+// The current local time with the time of day of t put in, as the locale
+// functions want it.
+SYSTEMTIME NowWithTimeOfDayOf(CalendarTime t) {
     SYSTEMTIME st;
     GetLocalTime(&st);
     const LocalTimeFields f = ToLocalFields(t);
-    if (date) {
-        st.wYear = static_cast<WORD>(f.year);
-        st.wMonth = static_cast<WORD>(f.month);
-        st.wDay = static_cast<WORD>(f.day);
-        // Kept true to the date for formats that name the weekday (1970-01-01
-        // was a Thursday).
-        const std::int64_t days = localtime_detail::PlainSeconds({f.year, f.month, f.day, 0, 0, 0}) / 86400;
-        st.wDayOfWeek = static_cast<WORD>(((days % 7) + 7 + 4) % 7);
-    } else {
-        st.wHour = static_cast<WORD>(f.hour);
-        st.wMinute = static_cast<WORD>(f.minute);
-        st.wSecond = static_cast<WORD>(f.second);
-        st.wMilliseconds = 0;
-    }
+    st.wHour = static_cast<WORD>(f.hour);
+    st.wMinute = static_cast<WORD>(f.minute);
+    st.wSecond = static_cast<WORD>(f.second);
+    st.wMilliseconds = 0;
     return st;
 }
 
-// The system's locale-aware reading of a date or time; false when it cannot
-// make one of the text.
-bool ParseLocaleDateTime(std::string_view text, SYSTEMTIME& parsed) {
-    const int size = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    if (wideLength <= 0) return false;
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], wideLength);
-    DATE date = 0;
-    if (FAILED(VarDateFromStr(&wide[0], LANG_USER_DEFAULT, 0, &date))) return false;
-    return VariantTimeToSystemTime(date, &parsed) != 0;
-}
-
-// The table's next cell read by the locale's date and time parser: 0, -1
-// when it cannot be read, -2 when it is empty.
-int ReadLocaleCell(CTableFile& table, SYSTEMTIME& parsed) {
+// The table's next cell read as a date or time: 0, -1 when it cannot be
+// read, -2 when it is empty.
+int ReadLocaleCell(CTableFile& table, const CShortDate& dates, LocalTimeFields& parsed) {
     std::string cell;
     table.ReadString(cell);
     const std::string_view text = csv::TrimWhiteSpace(cell);
     if (text.empty()) return -2;
-    return ParseLocaleDateTime(text, parsed) ? 0 : -1;
+    return dates.Read(text, parsed) ? 0 : -1;
 }
 
 int ClampedUnitsOf256(std::uint64_t bytes) {
@@ -115,6 +84,7 @@ int CCsvTableFile::OpenForWrite(std::string fileName) {
     m_atRowStart = 1;
     m_row = 0;
     m_pendingRow.clear();
+    m_shortDate.reset();
     return 0;
 }
 
@@ -124,6 +94,7 @@ int CCsvTableFile::OpenForRead(std::string fileName) {
     m_row = 0;
     m_line.clear();
     m_unread = m_line;
+    m_shortDate.reset();
     return 0;
 }
 
@@ -141,10 +112,17 @@ int CCsvTableFile::EndRow() {
     // A row reaches the file whole, as it ends, and goes on to the system at
     // once: a failing disk raises inside the row that meets it, every row
     // before it is in the file, and nothing of the failed row is.
-    std::string row = std::exchange(m_pendingRow, std::string());
-    row += "\r\n";
+    // The row's text is emptied, not given away, so that the next row reuses
+    // its memory; emptied whether or not the write goes through.
+    m_pendingRow += "\r\n";
     m_atRowStart = 1;
-    m_file->Write(row.data(), row.size());
+    try {
+        m_file->Write(m_pendingRow.data(), m_pendingRow.size());
+    } catch (...) {
+        m_pendingRow.clear();
+        throw;
+    }
+    m_pendingRow.clear();
     m_file->Flush();
     ++m_row;
     return 0;
@@ -173,6 +151,13 @@ int CCsvTableFile::WriteString(std::string text) {
 
 int CCsvTableFile::WriteDate(CalendarTime value) { return WriteString(FormatLocalDate(value)); }
 
+const CShortDate& CCsvTableFile::ShortDate() {
+    // Read at the first date of the file, so that a file without dates never
+    // asks the locale.
+    if (!m_shortDate) m_shortDate = std::make_unique<CShortDate>();
+    return *m_shortDate;
+}
+
 int CCsvTableFile::WriteTime(CalendarTime value) { return WriteString(FormatLocalTime(value)); }
 
 int CCsvTableFile::WriteInt(int value) {
@@ -183,14 +168,14 @@ int CCsvTableFile::WriteInt(int value) {
 
 int CCsvTableFile::WriteNumber(double value, int decimals) {
     switch (decimals) {
-    case 1: return WriteString(FormatPrintf("%.1f", value));
-    case 2: return WriteString(FormatPrintf("%.2f", value));
-    case 3: return WriteString(FormatPrintf("%.3f", value));
+    case 1:
+    case 2:
+    case 3: return WriteString(FormatFixed(value, decimals));
     default: return WriteString(std::string());
     }
 }
 
-int CCsvTableFile::WriteCurrency(double value) { return WriteString(FormatPrintf("%.2f", value)); }
+int CCsvTableFile::WriteCurrency(double value) { return WriteString(FormatFixed(value, 2)); }
 
 int CCsvTableFile::ReadString(std::string& out) {
     out = csv::TakeCsvCell(m_unread, m_separator);
@@ -198,13 +183,13 @@ int CCsvTableFile::ReadString(std::string& out) {
 }
 
 int CCsvTableFile::ReadDate(CalendarTime& out) {
-    SYSTEMTIME parsed;
-    if (const int result = ReadLocaleCell(*this, parsed); result != 0) return result;
-    int year = parsed.wYear;
+    LocalTimeFields parsed;
+    if (const int result = ReadLocaleCell(*this, ShortDate(), parsed); result != 0) return result;
+    int year = parsed.year;
     if (year < 100) year += 1900;
     if (year < kFirstWindowYear) year += 100;
     if (year > kLastYear || year < kFirstYear) return -1;
-    const LocalTimeFields midnight{year, parsed.wMonth, parsed.wDay, 0, 0, 0};
+    const LocalTimeFields midnight{year, parsed.month, parsed.day, 0, 0, 0};
     const CalendarTime t = FromLocalFields(midnight);
     // A calendar time reaches back to 1901-12-13 only; a day before its first
     // local midnight cannot be returned.
@@ -215,11 +200,11 @@ int CCsvTableFile::ReadDate(CalendarTime& out) {
 }
 
 int CCsvTableFile::ReadTime(CalendarTime& out) {
-    SYSTEMTIME parsed;
-    if (const int result = ReadLocaleCell(*this, parsed); result != 0) return result;
+    LocalTimeFields parsed;
+    if (const int result = ReadLocaleCell(*this, ShortDate(), parsed); result != 0) return result;
     LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
-    today.hour = parsed.wHour;
-    today.minute = parsed.wMinute;
+    today.hour = parsed.hour;
+    today.minute = parsed.minute;
     today.second = 0;
     out = FromLocalFields(today);
     return 0;
@@ -252,15 +237,12 @@ int CCsvTableFile::GetProgressPos() { return ClampedUnitsOf256(m_file->GetPositi
 int CCsvTableFile::GetProgressMax() { return ClampedUnitsOf256(m_file->GetLength()); }
 
 std::string CCsvTableFile::FormatLocalDate(CalendarTime t) {
-    const SYSTEMTIME st = NowWithFieldsOf(t, true);
-    char buffer[kFormatBufferSize];
-    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, kFormatBufferSize) <= 0)
-        return std::string();
-    return buffer;
+    const LocalTimeFields day = ToLocalFields(t);
+    return ShortDate().Spell(day.year, day.month, day.day);
 }
 
 std::string CCsvTableFile::FormatLocalTime(CalendarTime t) {
-    const SYSTEMTIME st = NowWithFieldsOf(t, false);
+    const SYSTEMTIME st = NowWithTimeOfDayOf(t);
     char buffer[kFormatBufferSize];
     if (GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, kFormatBufferSize) <= 0)
         return std::string();

@@ -1,5 +1,6 @@
 #pragma once
 #include "File.h"
+#include "ShortDate.h"
 #include "TableFile.h"
 
 #include <memory>
@@ -49,10 +50,13 @@ public:
 
     // The user's short date of t's local day, and the user's hour-and-minute
     // time of t's local time of day; empty when the locale cannot spell it.
-    static std::string FormatLocalDate(CalendarTime t);
+    std::string FormatLocalDate(CalendarTime t);
     static std::string FormatLocalTime(CalendarTime t);
 
 private:
+    // The user's short date as it stood at the file's first date.
+    const CShortDate& ShortDate();
+
     int m_lineFeedFlag = 0;
     std::unique_ptr<CFile> m_file;
     int m_atRowStart = 1;
@@ -60,4 +64,5 @@ private:
     std::string m_pendingRow;      // the cells written since the row began
     std::string m_line;            // the row that NextRow read
     std::string_view m_unread;     // what of m_line the cell reads have not taken
+    std::unique_ptr<CShortDate> m_shortDate;
 };

@@ -2,11 +2,13 @@
 #include "ExportDatabase.h"
 #include "ImportTable.h"
 #include "MessagePump.h"
+#include "ProgressSteps.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -27,6 +29,14 @@ LRESULT CALLBACK StartsASecondRun(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Counts the moves of a progress bar.
+int g_barMoves = 0;
+WNDPROC g_barProc = nullptr;
+LRESULT CALLBACK CountsMoves(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == PBM_SETPOS) ++g_barMoves;
+    return CallWindowProcA(g_barProc, window, message, wParam, lParam);
 }
 
 class Window {
@@ -176,6 +186,36 @@ TEST(MessagePump, ExportAdvancesTheProgressBarRecordByRecord) {
     EXPECT_EQ(lower, 0);
     EXPECT_EQ(upper, 6);  // the record count, car record included
     EXPECT_EQ(progress.GetPos(), 5);
+}
+
+TEST(MessagePump, TheBarMovesWhereItsLengthChangesAndEndsWhereLastAsked) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    Window owner("STATIC", WS_POPUP, nullptr);
+    Window bar(PROGRESS_CLASSA, WS_CHILD, owner.Get());  // 200 pixels wide
+    CProgressCtrl progress(bar.Get());
+    g_barProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(bar.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountsMoves)));
+    struct Case {
+        int upper, last;
+        int mostMoves;  // one per half pixel, and the last position
+    } cases[] = {{65535, 65534, 402}, {6, 5, 5}, {100000, 50000, 202}, {300, 1, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.upper);
+        g_barMoves = 0;
+        {
+            CProgressSteps steps(&progress, 0, c.upper);
+            for (int i = 1; i <= c.last; ++i) {
+                steps.SetPos(i);
+                // Within half a pixel of where it was asked to be: it looks the same.
+                ASSERT_LT(std::abs(progress.GetPos() - i) * 400LL, c.upper) << i;
+            }
+        }
+        EXPECT_EQ(progress.GetPos(), c.last);
+        EXPECT_LE(g_barMoves, c.mostMoves);
+    }
+    CProgressSteps none(nullptr, 0, 10);
+    none.SetPos(3);
 }
 
 TEST(MessagePump, RecordPumpLooksAtTheQueueAtTheFirstRecordAndThenEveryInterval) {

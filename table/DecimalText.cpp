@@ -1,0 +1,86 @@
+#include "DecimalText.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+std::string LibraryFormat(double value, int decimals) {
+    char format[8];
+    std::snprintf(format, sizeof format, "%%.%df", decimals);
+    const int length = std::snprintf(nullptr, 0, format, value);
+    if (length <= 0) return std::string();
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    std::snprintf(buffer.data(), buffer.size(), format, value);
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+std::string FormatFixed(double value, int decimals) {
+    if (decimals < 1 || decimals > 3 || !std::isfinite(value) || std::fabs(value) >= 1e15)
+        return LibraryFormat(value, decimals);
+    // |value| = mantissa * 2^(exponent - 53) exactly, mantissa below 2^53;
+    // times 10^decimals it stays below 2^63, so the rounding is exact: to
+    // the nearest unit, a tie to the even one, as printf rounds.
+    int exponent = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent);
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    // Below 10^15 < 2^53 the mantissa is always shifted right.
+    const int shift = 53 - exponent;
+    std::uint64_t scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    const std::uint64_t scaled = mantissa * scale;
+    std::uint64_t units = 0;  // a shift of 64 or more leaves less than half a unit
+    if (shift < 64) {
+        units = scaled >> shift;
+        const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        if (remainder > half || (remainder == half && (units & 1) != 0)) ++units;
+    }
+
+    char text[32];
+    int at = sizeof text;
+    std::uint64_t fractionUnits = units % scale;
+    for (int i = 0; i < decimals; ++i, fractionUnits /= 10) text[--at] = static_cast<char>('0' + fractionUnits % 10);
+    text[--at] = '.';
+    std::uint64_t whole = units / scale;
+    do {
+        text[--at] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (std::signbit(value)) text[--at] = '-';
+    return std::string(text + at, sizeof text - static_cast<std::size_t>(at));
+}
+
+double ParseDecimal(const std::string& text) {
+    // A number of at most 15 digits without exponent is a whole number below
+    // 2^53 divided by a power of ten up to 10^22, both held exactly, and one
+    // division rounds correctly: the very double strtod gives.
+    std::size_t i = 0;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    std::uint64_t digits = 0;
+    int count = 0, decimals = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (IsDigit(text[i])) {
+            if (count > 0 || text[i] != '0') ++count;
+            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+            if (point) ++decimals;
+            if (count > 15 || decimals > 22) return std::strtod(text.c_str(), nullptr);
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            return std::strtod(text.c_str(), nullptr);
+        }
+    }
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+    return negative ? -magnitude : magnitude;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Numbers spelled and read in decimal, exactly as the C library's printf
+// ("%.Nf") and strtod do, without their general machinery where the number
+// allows: an export spells three numbers per row and an import reads three.
+#include <string>
+#include <string_view>
+
+// printf's "%.<decimals>f" of value, for 0 to 9 decimals.
+std::string FormatFixed(double value, int decimals);
+
+// strtod's value of text that is wholly a decimal number: an optional sign,
+// digits, an optional "." and digits, an optional exponent.
+double ParseDecimal(const std::string& text);
