@@ -26,11 +26,7 @@ private:
 // The buffer the locale functions spell a time into.
 constexpr int kFormatBufferSize = 100;
 
-// Years the date parser's result is moved into: two-digit years and the
-// century before 1970 count as 1970 to 2069; what lies after 2031 is beyond
-// the handheld's dates.
-constexpr int kFirstWindowYear = 1970;
-constexpr int kLastYear = 2031;
+// A CSV date before 1900 (after the year window) is no date of the log.
 constexpr int kFirstYear = 1900;
 
 
@@ -185,18 +181,7 @@ int CCsvTableFile::ReadString(std::string& out) {
 int CCsvTableFile::ReadDate(CalendarTime& out) {
     LocalTimeFields parsed;
     if (const int result = ReadLocaleCell(*this, ShortDate(), parsed); result != 0) return result;
-    int year = parsed.year;
-    if (year < 100) year += 1900;
-    if (year < kFirstWindowYear) year += 100;
-    if (year > kLastYear || year < kFirstYear) return -1;
-    const LocalTimeFields midnight{year, parsed.month, parsed.day, 0, 0, 0};
-    const CalendarTime t = FromLocalFields(midnight);
-    // A calendar time reaches back to 1901-12-13 only; a day before its first
-    // local midnight cannot be returned.
-    const LocalTimeFields back = ToLocalFields(t);
-    if (back.year != midnight.year || back.month != midnight.month || back.day != midnight.day) return -1;
-    out = t;
-    return 0;
+    return WindowedLocalMidnight(parsed.year, parsed.month, parsed.day, kFirstYear, out);
 }
 
 int CCsvTableFile::ReadTime(CalendarTime& out) {

@@ -18,8 +18,6 @@ namespace {
 
 constexpr double kDaysFrom1899To1970 = 25569.0;
 constexpr double kMinutesPerDay = 1440.0;
-constexpr int kFirstWindowYear = 1970;
-constexpr int kLastYear = 2031;
 
 std::string TextOf(CVariant value) {
     if (value.Type() != VT_BSTR && FAILED(VariantChangeType(&value.Get(), &value.Get(), 0, VT_BSTR))) return {};
@@ -244,18 +242,8 @@ int CExcelTableFile::ReadDate(CalendarTime& out) {
     const CellContent cell = GetCellValue();
     SYSTEMTIME parsed;
     if (const int result = DateOfCell(cell.value, cell.text, parsed); result != 0) return result;
-    int year = parsed.wYear;
-    if (year < 100) year += 1900;
-    if (year < kFirstWindowYear) year += 100;
-    if (year > kLastYear) return -1;
-    const LocalTimeFields midnight{year, parsed.wMonth, parsed.wDay, 0, 0, 0};
-    const CalendarTime t = FromLocalFields(midnight);
-    // A day before the first local midnight a calendar time holds (in
-    // December 1901) has no value to give back.
-    const LocalTimeFields back = ToLocalFields(t);
-    if (back.year != midnight.year || back.month != midnight.month || back.day != midnight.day) return -1;
-    out = t;
-    return 0;
+    // No lower bound: a workbook's date is a real day whatever its year.
+    return WindowedLocalMidnight(parsed.wYear, parsed.wMonth, parsed.wDay, 0, out);
 }
 
 int CExcelTableFile::ReadTime(CalendarTime& out) {

@@ -42,5 +42,12 @@ public:
     virtual int GetProgressMax() = 0;
 
 protected:
+    // Local midnight of the day a date cell names, its year taken through the
+    // window the handheld's dates need: a two-digit year is of the 1900s, and
+    // a year before 1970 moves a century on, so 00-69 read as 2000-2069.
+    // -1 for a year then past 2031 or below lowestYear, and for a day before
+    // the first local midnight a calendar time holds (December 1901).
+    static int WindowedLocalMidnight(int year, int month, int day, int lowestYear, CalendarTime& out);
+
     int m_row = 0;
 };

@@ -36,3 +36,8 @@ std::vector<ShownMessage> AppTest::TakeMessages() {
     taken.swap(messages);
     return taken;
 }
+
+bool AppTest::SpreadsheetRegistered() {
+    CLSID clsid;
+    return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));
+}

@@ -28,4 +28,9 @@ protected:
 
     // Messages shown since the last call, and forgets them.
     std::vector<ShownMessage> TakeMessages();
+
+    // Whether the prefix has a spreadsheet application: the file dialogs
+    // then list workbooks first, and CSV files second.
+    static bool SpreadsheetRegistered();
+    static int CsvFilter() { return SpreadsheetRegistered() ? 2 : 1; }
 };

@@ -25,7 +25,7 @@ protected:
     // A CSV file exported from Jane's first car through the Export command.
     void ExportFirstCar(const std::string& path) {
         RunDialog([&](DrivenMainDialog& dialog) {
-            ScopedFileAnswer answer(FileAnswer{path, 1, nullptr, false});
+            ScopedFileAnswer answer(FileAnswer{path, CsvFilter(), nullptr, false});
             dialog.Click(IDC_EXPORT);
         });
         ASSERT_NE(ReadWholeFile(path).find("Date"), std::string::npos) << path;
@@ -59,15 +59,15 @@ TEST(InitialFilterIndex, ByTheLastFilesEndingInAnyCase) {
 TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingThatFile) {
     struct Case {
         const char* what;
-        int filter;           // 1 CSV, 2 All Files (no spreadsheet application here)
+        int filter;           // 0 CSV, 1 All Files, after the CSV filter's own place
         bool existing;        // a file of the extended name is there already
         int answer;           // to the replace question
         const char* written;  // the file the export wrote, relative to the folder; null: none
     } cases[] = {
-        {"CSV filter", 1, false, 0, "car.csv"},
-        {"All Files", 2, false, 0, "car"},
-        {"CSV filter, replace", 1, true, IDYES, "car.csv"},
-        {"CSV filter, keep", 1, true, IDNO, nullptr},
+        {"CSV filter", 0, false, 0, "car.csv"},
+        {"All Files", 1, false, 0, "car"},
+        {"CSV filter, replace", 0, true, IDYES, "car.csv"},
+        {"CSV filter, keep", 0, true, IDNO, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -80,7 +80,7 @@ TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingTha
         });
         std::string status;
         RunDialog([&](DrivenMainDialog& dialog) {
-            ScopedFileAnswer answer(FileAnswer{folder + "\\car", c.filter, nullptr, false});
+            ScopedFileAnswer answer(FileAnswer{folder + "\\car", CsvFilter() + c.filter, nullptr, false});
             dialog.Click(IDC_EXPORT);
             EXPECT_TRUE(answer.Seen().shown);
             status = dialog.Status();
@@ -106,8 +106,7 @@ TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingTha
 }
 
 TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsReported) {
-    CLSID clsid;
-    if (SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid))) GTEST_SKIP() << "a spreadsheet application is registered";
+    if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered";
     const std::string path = folder + "\\car.xls";
     std::string status;
     RunDialog([&](DrivenMainDialog& dialog) {

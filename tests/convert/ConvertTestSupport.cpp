@@ -154,10 +154,6 @@ std::vector<std::vector<std::string>> SplitWrittenCsv(const std::string& bytes, 
     return rows;
 }
 
-ScopedOle::ScopedOle() { OleInitialize(nullptr); }
-
-ScopedOle::~ScopedOle() { OleUninitialize(); }
-
 bool SpreadsheetRegistered() {
     CLSID clsid;
     return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));

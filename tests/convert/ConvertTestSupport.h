@@ -5,6 +5,7 @@
 #include "CarRecord.h"
 #include "FillupRecord.h"
 #include "Message.h"
+#include "OleSession.h"
 #include "PalmDatabase.h"
 #include "TestFiles.h"
 
@@ -51,14 +52,6 @@ private:
     ScopedMessageResponder m_responder;
 };
 
-// OLE as the program's start-up sets it up, for the length of a test.
-class ScopedOle {
-public:
-    ScopedOle();
-    ~ScopedOle();
-    ScopedOle(const ScopedOle&) = delete;
-    ScopedOle& operator=(const ScopedOle&) = delete;
-};
 // Whether the prefix has a spreadsheet application ("Excel.Application").
 bool SpreadsheetRegistered();
 

@@ -162,7 +162,7 @@ private:
 }  // namespace
 
 TEST_F(ExportTest, WorkbookNameWithoutSpreadsheetApplicationEndsSilently) {
-    ScopedOle ole;
+    COleSession ole;
     ScopedNoSpreadsheetApplication hidden;
     ASSERT_FALSE(SpreadsheetRegistered());
     WriteCarDatabase(database, Car(false, false, "", ""), {Fillup(Day(2005, 1, 1), 1, 1, 1)});

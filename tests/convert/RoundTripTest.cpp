@@ -59,7 +59,7 @@ std::string WithoutCarriageReturns(std::string text) {
 }  // namespace
 
 TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
-    ScopedOle ole;
+    COleSession ole;
     for (unsigned seed : {1u, 2u, 3u, 2026u}) {
         SCOPED_TRACE(seed);
         const std::string folder = NewFolder("roundtrip");

@@ -106,7 +106,7 @@ TEST(Rtconv, LeavesTheRegistryAloneAndTakesItsCsvOptionsFromTheCommandLine) {
 
 
 TEST(Rtconv, WorkbooksGoThroughTheSpreadsheetApplicationOrNowhere) {
-    ScopedOle ole;
+    COleSession ole;
     const std::string folder = NewFolder("rtconv-workbook");
     const std::string database = folder + "\\RoadtallyDBGolf.pdb";
     const std::string book = folder + "\\golf.xls";

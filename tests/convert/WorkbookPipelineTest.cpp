@@ -57,7 +57,7 @@ protected:
     void SetUp() override {
         if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
     }
-    ScopedOle ole;
+    COleSession ole;
     std::string folder = NewFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
     std::unique_ptr<AppSettings> settings = MakeSettings(";");
     MessageLog messages;

@@ -10,9 +10,9 @@
 #include "ExportDatabase.h"
 #include "ImportTable.h"
 #include "Message.h"
+#include "OleSession.h"
 #include "resource.h"
 
-#include <objbase.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -69,14 +69,6 @@ int Help() {
     return 0;
 }
 
-class OleSession {
-public:
-    OleSession() { CoInitialize(nullptr); }
-    ~OleSession() { CoUninitialize(); }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-};
-
 int RunCommand(const std::vector<std::string>& args, const AppSettings& settings) {
     const std::string& command = args[0];
     if (command == "export" && args.size() == 3) return ExportDatabase(args[1], args[2], settings, nullptr);
@@ -114,7 +106,7 @@ int main(int argc, char** argv) {
     }
     if (args.empty()) return Usage();
 
-    OleSession ole;
+    COleSession ole;
     bool answeredPrompt = false;
     ScopedMessageResponder responder([&](const ShownMessage& message) {
         PrintLine("message: ", message.text);
