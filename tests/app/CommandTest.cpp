@@ -8,6 +8,7 @@
 #include "MessagePump.h"
 #include "PalmDatabase.h"
 #include "Profile.h"
+#include "TableFileFactory.h"
 #include "TestFiles.h"
 #include "resource.h"
 
@@ -60,7 +61,7 @@ TEST(InitialFilterIndex, ByTheLastFilesEndingInAnyCase) {
 TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingThatFile) {
     struct Case {
         const char* what;
-        int filter;           // 1 CSV, 2 All Files (no spreadsheet application here)
+        int filter;           // 1 CSV, 2 All Files: after the workbook filter, when there is one
         bool existing;        // a file of the extended name is there already
         int answer;           // to the replace question
         const char* written;  // the file the export wrote, relative to the folder; null: none
@@ -70,6 +71,7 @@ TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingTha
         {"CSV filter, replace", 1, true, IDYES, "car.csv"},
         {"CSV filter, keep", 1, true, IDNO, nullptr},
     };
+    const int workbookFilters = IsExcelAvailable() ? 1 : 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         for (const char* name : {"car", "car.csv"}) DeleteFileA((folder + "\\" + name).c_str());
@@ -81,7 +83,7 @@ TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingTha
         });
         std::string status;
         RunDialog([&](DrivenMainDialog& dialog) {
-            ScopedFileAnswer answer(FileAnswer{folder + "\\car", c.filter, nullptr, false});
+            ScopedFileAnswer answer(FileAnswer{folder + "\\car", c.filter + workbookFilters, nullptr, false});
             dialog.Click(IDC_EXPORT);
             EXPECT_TRUE(answer.Seen().shown);
             status = dialog.Status();

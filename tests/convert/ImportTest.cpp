@@ -317,27 +317,27 @@ TEST_F(ImportTest, ADatabaseThatCannotBeWrittenIsToldWithItsPath) {
 }
 
 namespace {
-// A file that fails like a pulled network drive once the reader has had
-// failAfter bytes.
+// A file that fails like a pulled network drive after its first read: the
+// reader reads ahead, so a file longer than one read fails partway through.
 class FailingReadFile : public CFile {
 public:
-    explicit FailingReadFile(std::size_t failAfter) : m_left(failAfter) {}
     std::size_t Read(void* buffer, std::size_t size) override {
-        if (size > m_left) throw CFileException(ERROR_NETNAME_DELETED, GetFilePath());
-        m_left -= size;
+        if (m_reads++ > 0) throw CFileException(ERROR_NETNAME_DELETED, GetFilePath());
         return CFile::Read(buffer, size);
     }
 
 private:
-    std::size_t m_left;
+    int m_reads = 0;
 };
 }  // namespace
 
 TEST_F(ImportTest, AFileErrorWhileReadingEndsTheRunAndReachesTheCaller) {
-    const std::string text = Csv({kHeading, D(2005, 1, 1) + ";1;1;1", D(2005, 1, 2) + ";1;1;1", D(2005, 1, 3) + ";1;1;1"});
-    WriteFileBytes(table, text);
+    // Half a megabyte: more than any read ahead takes at once.
+    std::vector<std::string> lines(30000, D(2005, 1, 1) + ";1;1;1");
+    lines.insert(lines.begin(), kHeading);
+    WriteFileBytes(table, Csv(lines));
     auto failing = [&](std::string name, const AppSettings& s) -> std::unique_ptr<CTableFile> {
-        auto csv = std::make_unique<CCsvTableFile>(std::make_unique<FailingReadFile>(text.size() - 5));
+        auto csv = std::make_unique<CCsvTableFile>(std::make_unique<FailingReadFile>());
         csv->SetSeparator(s.listSeparator);
         if (csv->OpenForRead(name) != 0) return nullptr;
         return csv;
