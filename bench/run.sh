@@ -1,10 +1,10 @@
 #!/bin/sh
 # Builds one benchmark of the x86_64 Windows build (Release) and runs it under
 # Wine in a prefix of its own.
-# Usage: bench/run.sh csv_bench|pipeline_bench|workbook_bench|rtconv_bench [BUILD-DIR]
+# Usage: bench/run.sh csv_bench|pipeline_bench|workbook_bench|rtconv_bench|dialog_bench [BUILD-DIR]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-bench=${1:?usage: bench/run.sh csv_bench|pipeline_bench|workbook_bench|rtconv_bench [BUILD-DIR]}
+bench=${1:?usage: bench/run.sh csv_bench|pipeline_bench|workbook_bench|rtconv_bench|dialog_bench [BUILD-DIR]}
 build=${2:-$root/build/bench}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null

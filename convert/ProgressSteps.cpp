@@ -1,5 +1,7 @@
 #include "ProgressSteps.h"
 
+#include <windows.h>
+
 CProgressSteps::CProgressSteps(CProgressCtrl* bar, int lower, int upper)
     : m_bar(bar), m_lower(lower), m_span(static_cast<long long>(upper) - lower) {
     if (m_bar == nullptr) return;
@@ -22,7 +24,10 @@ void CProgressSteps::SetPos(int position) {
     m_wanted = position;
     const long long step = StepOf(position);
     if (step == m_shownStep) return;
+    const unsigned long now = GetTickCount();
+    if (m_shownStep >= 0 && now - m_shownAt < kFrameMs) return;
     m_bar->SetPos(position);
     m_shownStep = step;
+    m_shownAt = now;
     m_shown = position;
 }

@@ -5,6 +5,7 @@
 
 #include "DatabaseName.h"
 #include "FileFilters.h"
+#include "MessagePump.h"
 #include "PalmDatabase.h"
 #include "Profile.h"
 #include "TestFiles.h"
@@ -229,9 +230,12 @@ TEST_F(CommandTest, QuitDuringAnImportStopsItAndClosesTheWindow) {
     std::vector<ShownMessage> shown;
     ScopedMessageResponder responder([&](const ShownMessage& message) {
         shown.push_back(message);
-        // At the bad row the user clicks Quit, then skips the row.
+        // At the bad row the user clicks Quit, then skips the row; the click
+        // takes longer than the run waits between two looks at the queue, so
+        // the rest of the rows cannot outrun it.
         if (window != nullptr) PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_QUIT, BN_CLICKED),
                                             reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_QUIT)));
+        Sleep(2 * CRecordPump::kIntervalMs);
         return IDOK;
     });
     RunDialog([&](DrivenMainDialog& dialog) {

@@ -188,7 +188,7 @@ TEST(MessagePump, ExportAdvancesTheProgressBarRecordByRecord) {
     EXPECT_EQ(progress.GetPos(), 5);
 }
 
-TEST(MessagePump, TheBarMovesWhereItsLengthChangesAndEndsWhereLastAsked) {
+TEST(MessagePump, TheBarMovesWhereItsLengthChangesAtMostOnceAFrameAndEndsWhereLastAsked) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     Window owner("STATIC", WS_POPUP, nullptr);
@@ -196,23 +196,32 @@ TEST(MessagePump, TheBarMovesWhereItsLengthChangesAndEndsWhereLastAsked) {
     CProgressCtrl progress(bar.Get());
     g_barProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(bar.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountsMoves)));
+    constexpr DWORD kSlow = 2 * CProgressSteps::kFrameMs;
     struct Case {
         int upper, last;
+        DWORD pauseMs;  // between two positions: 0 for a fast run
         int mostMoves;  // one per half pixel, and the last position
-    } cases[] = {{65535, 65534, 402}, {6, 5, 5}, {100000, 50000, 202}, {300, 1, 1}};
+    } cases[] = {{65535, 65534, 0, 402}, {100000, 50000, 0, 202}, {300, 1, 0, 1}, {6, 5, kSlow, 5}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.upper);
         g_barMoves = 0;
+        const DWORD start = GetTickCount();
         {
             CProgressSteps steps(&progress, 0, c.upper);
             for (int i = 1; i <= c.last; ++i) {
                 steps.SetPos(i);
-                // Within half a pixel of where it was asked to be: it looks the same.
+                if (c.pauseMs == 0) continue;
+                // A slow run shows each step at once, within half a pixel.
                 ASSERT_LT(std::abs(progress.GetPos() - i) * 400LL, c.upper) << i;
+                Sleep(c.pauseMs);
             }
         }
         EXPECT_EQ(progress.GetPos(), c.last);
         EXPECT_LE(g_barMoves, c.mostMoves);
+        // A fast run: the first move, one a frame, and the last position.
+        if (c.pauseMs == 0) {
+            EXPECT_LE(g_barMoves, static_cast<int>((GetTickCount() - start) / CProgressSteps::kFrameMs) + 2);
+        }
     }
     CProgressSteps none(nullptr, 0, 10);
     none.SetPos(3);
