@@ -9,14 +9,9 @@ out=$(realpath -m "${2:-$build/shots}")
 mkdir -p "$out"
 export WINEPREFIX="$build/wineprefix-shots" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-# A display of our own.
-for n in $(seq 70 99); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
-export DISPLAY=:$n
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; }
-trap cleanup EXIT
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/x11-session.sh"
+trap end_x11_session EXIT
+start_xvfb 70 99
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # The first boot prints loader lines that WINEDEBUG cannot silence.
@@ -34,15 +29,9 @@ wineserver -w
 
 # Captures the top-level window titled $1 into $2.png once it shows.
 capture() {
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xwininfo -root -tree | awk -v t="\"$1\"" 'index($0, t) { print $1; exit }')
-        [ -n "$id" ] && break
-        sleep 0.2
-    done
-    [ -n "$id" ] || { echo "no window \"$1\"" >&2; return 1; }
-    sleep 2  # let it paint
-    xwd -silent -id "$id" | convert xwd:- "$out/$2.png"
+    local id
+    id=$(window "$1" 200) || { echo "no window \"$1\"" >&2; return 1; }
+    shoot "$id" "$out/$2.png"
     echo "$out/$2.png"
 }
 

@@ -23,20 +23,10 @@ ninja -C "$build" "${targets[@]}" >/dev/null
 
 export WINEPREFIX="$build/wineprefix-demo" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEARCH
-xvfb=""
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    # No display: one of our own.
-    for n in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
-    export DISPLAY=:$n
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+. "$root/tools/x11-session.sh"
+trap end_x11_session EXIT
+# No display: one of our own.
+[ -n "${DISPLAY:-}" ] || start_xvfb 90 120
 
 echo "== the demo Palm Desktop in $WINEPREFIX"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -58,14 +48,7 @@ if [ -z "$xvfb" ]; then
     exit 0
 fi
 wine "$build/bin/RTImportExport.exe" >/dev/null 2>&1 &
-id=""
-for _ in $(seq 150); do
-    id=$(xwininfo -root -tree 2>/dev/null | awk '/"Roadtally Import Export"/ { print $1; exit }')
-    [ -n "$id" ] && break
-    sleep 0.2
-done
-[ -n "$id" ] || { echo "the main dialog did not show" >&2; exit 1; }
-sleep 2  # let it paint
+id=$(window "Roadtally Import Export" 300) || { echo "the main dialog did not show" >&2; exit 1; }
 shot="$build/demo-main-dialog.png"
-xwd -silent -id "$id" | convert xwd:- "$shot"
+shoot "$id" "$shot"
 echo "Screenshot of the main dialog: $shot"

@@ -19,28 +19,13 @@ export LC_ALL=C.UTF-8
 export WINEPREFIX="$build/wineprefix-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 drive="$WINEPREFIX/drive_c"
 
-for n in $(seq 130 160); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
-export DISPLAY=:$n
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; }
-trap cleanup EXIT
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/x11-session.sh"
+trap end_x11_session EXIT
+start_xvfb 130 160
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# The id of the window titled $1 once it shows ($2 tenths of a second at most).
-window() {
-    local id=""
-    for _ in $(seq "${2:-100}"); do
-        id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\"" 'index($0, t) { print $1; exit }')
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-shoot() {  # window id, file name
-    sleep 1  # let it paint
-    xwd -silent -id "$1" | convert xwd:- "$out/$2"
+screenshot() {  # window id, file name
+    shoot "$1" "$out/$2"
     echo "screenshot: $out/$2"
 }
 keys() { sleep 0.3; xdotool key --delay 80 "$@"; }
@@ -69,7 +54,7 @@ echo "== export and import back"
 wine "$bin/RTImportExport.exe" >/dev/null 2>&1 &
 program=$!
 main=$(window "Roadtally Import Export") || fail "the main dialog did not show"
-shoot "$main" main-dialog.png
+screenshot "$main" main-dialog.png
 keys alt+c m                      # the car list: My Car
 keys alt+e                        # Export...
 window "Save As" >/dev/null || fail "no save dialog"
@@ -80,12 +65,12 @@ grep -q "Mileage" "$drive/e2e/mycar.csv" || fail "mycar.csv holds no heading row
 sleep 1
 keys alt+i                        # Import...
 open=$(window "Open") || fail "no open dialog"
-shoot "$open" import-dialog.png
+screenshot "$open" import-dialog.png
 # The dialog offers the file just exported, and its Car Name box, which has
 # the focus, the car chosen in the main dialog: Open as it stands.
 keys Return
 confirmation=$(window "RTImportExport") || fail "no confirmation"
-shoot "$confirmation" import-confirmation.png
+screenshot "$confirmation" import-confirmation.png
 keys Return
 queued="$drive/PalmE2E/Jane Doe/Install/RoadtallyDBMy_Car.pdb"
 wait_file "$queued" || fail "nothing queued in Jane Doe's Install folder"
@@ -95,7 +80,7 @@ sleep 1
 # shares its letter).
 keys alt+space End Return
 about=$(window "About RTImportExport") || fail "no About box"
-shoot "$about" about-box.png
+screenshot "$about" about-box.png
 keys Return
 keys alt+q
 wait_exit "$program" || fail "the program did not end at Quit"
@@ -108,10 +93,10 @@ cp "$bin/RTImportExport.exe" "$drive/alone/"
 wine 'C:\alone\RTImportExport.exe' >/dev/null 2>&1 &
 program=$!
 box=$(window "RTImportExport") || fail "no message without Palm Desktop"
-shoot "$box" no-palm-desktop.png
+screenshot "$box" no-palm-desktop.png
 keys Return
 main=$(window "Roadtally Import Export") || fail "no main dialog without Palm Desktop"
-shoot "$main" main-dialog-without-palm-desktop.png
+screenshot "$main" main-dialog-without-palm-desktop.png
 keys alt+q
 wait_exit "$program" || fail "the program did not end at Quit"
 
