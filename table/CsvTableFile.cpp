@@ -187,11 +187,7 @@ int CCsvTableFile::ReadDate(CalendarTime& out) {
 int CCsvTableFile::ReadTime(CalendarTime& out) {
     LocalTimeFields parsed;
     if (const int result = ReadLocaleCell(*this, ShortDate(), parsed); result != 0) return result;
-    LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
-    today.hour = parsed.hour;
-    today.minute = parsed.minute;
-    today.second = 0;
-    out = FromLocalFields(today);
+    out = TodayAt(parsed.hour, parsed.minute);
     return 0;
 }
 

@@ -251,11 +251,7 @@ int CExcelTableFile::ReadTime(CalendarTime& out) {
     if (csv::TrimWhiteSpace(cell.text).empty()) return -2;
     SYSTEMTIME parsed;
     if (DateOfCell(cell.value, cell.text, parsed) != 0) return -1;
-    LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
-    today.hour = parsed.wHour;
-    today.minute = parsed.wMinute;
-    today.second = 0;
-    out = FromLocalFields(today);
+    out = TodayAt(parsed.wHour, parsed.wMinute);
     return 0;
 }
 

@@ -24,3 +24,11 @@ int CTableFile::WindowedLocalMidnight(int year, int month, int day, int lowestYe
     out = t;
     return 0;
 }
+
+CalendarTime CTableFile::TodayAt(int hour, int minute) {
+    LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
+    today.hour = hour;
+    today.minute = minute;
+    today.second = 0;
+    return FromLocalFields(today);
+}

@@ -48,6 +48,9 @@ protected:
     // -1 for a year then past 2031 or below lowestYear, and for a day before
     // the first local midnight a calendar time holds (December 1901).
     static int WindowedLocalMidnight(int year, int month, int day, int lowestYear, CalendarTime& out);
+    // Today's local date at that hour and minute, 0 seconds: what a time
+    // cell is read as.
+    static CalendarTime TodayAt(int hour, int minute);
 
     int m_row = 0;
 };
