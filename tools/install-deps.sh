@@ -13,18 +13,11 @@ packages=(cmake ninja-build clang libclang-rt-14-dev googletest
 
           # The program driven from the keyboard under Xvfb.
           xdotool)
-# Users run the 32-bit build (Palm Desktop's install library is 32-bit):
-# Debian's 32-bit Wine runs it beside wine64, in the same prefixes.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    apt_lists_stale=1
-fi
-packages+=(wine32:i386)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ] || [ -n "${apt_lists_stale:-}" ]; then
+if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
