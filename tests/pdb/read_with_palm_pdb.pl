@@ -1,14 +1,14 @@
 #!/usr/bin/perl
 # Runs the sample writer and reads its file with Palm::PDB (Debian's
 # libpalm-perl), an implementation of the file format that is not ours.
-# Usage: read_with_palm_pdb.pl <writer program> <file.pdb>
+# Usage: read_with_palm_pdb.pl [emulator] <writer program> <file.pdb>
 use strict;
 use warnings;
 use Palm::PDB;
 use Palm::StdAppInfo;  # the handler: parses the category block, keeps records raw
 
-my ($writer, $file) = @ARGV;
-system($writer, $file) == 0 or die "writer failed\n";
+my $file = pop @ARGV;
+system(@ARGV, $file) == 0 or die "writer failed\n";
 
 my $failures = 0;
 sub check {

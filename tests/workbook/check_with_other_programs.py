@@ -51,7 +51,7 @@ def parse_cells(text):
 
 
 def tool(workbook_tool, *args):
-    return subprocess.run([workbook_tool, *args], check=True, capture_output=True, env=ENV).stdout.decode("utf-8")
+    return subprocess.run([*workbook_tool, *args], check=True, capture_output=True, env=ENV).stdout.decode("utf-8")
 
 
 def serial(date):
@@ -225,7 +225,8 @@ def check_theirs(workbook_tool, here, work, soffice, ssconvert):
 
 
 def main():
-    workbook_tool, work = sys.argv[1:3]
+    # The tool may come after an emulator that runs it (the 32-bit build).
+    workbook_tool, work = sys.argv[1:-1], sys.argv[-1]
     here = os.path.dirname(os.path.abspath(__file__))
     os.makedirs(work, exist_ok=True)
     work = os.path.abspath(work)
