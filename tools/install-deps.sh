@@ -12,7 +12,10 @@ packages=(cmake ninja-build clang libclang-rt-14-dev googletest
           gnumeric python3-xlrd
 
           # The program driven from the keyboard under Xvfb.
-          xdotool)
+          xdotool
+          # The platform-free core built as 32-bit code and run under
+          # user-mode emulation: this kernel runs no 32-bit programs.
+          g++-multilib qemu-user-static)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
