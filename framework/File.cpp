@@ -29,6 +29,8 @@ bool CFile::Open(const std::string& path, Mode mode, Share share) {
     m_systemPosition = 0;
     m_buffer.clear();
     m_readPos = 0;
+    m_wholeEndOnDisk.reset();
+    m_wholeEndsGathered.clear();
     return true;
 }
 
@@ -77,9 +79,7 @@ void CFile::Write(const void* data, std::size_t size) {
     const auto* in = static_cast<const unsigned char*>(data);
     if (m_buffer.size() + size > kBufferSize) Flush();
     if (size >= kBufferSize) {
-        unsigned long error = 0;
-        if (!filehandle::Write(m_handle, in, size, error)) Fail(error);
-        m_systemPosition += size;
+        HandOver(in, size);
         return;
     }
     m_buffer.insert(m_buffer.end(), in, in + size);
@@ -87,14 +87,40 @@ void CFile::Write(const void* data, std::size_t size) {
 
 void CFile::Flush() {
     if (m_mode != Mode::CreateTruncate || m_buffer.empty()) return;
-    unsigned long error = 0;
-    std::size_t pending = m_buffer.size();
     // The gathered bytes are dropped even when the write fails: the caller has
     // been told, and a later Close() must not raise the same error twice.
-    bool written = filehandle::Write(m_handle, m_buffer.data(), pending, error);
+    try {
+        HandOver(m_buffer.data(), m_buffer.size());
+    } catch (...) {
+        m_buffer.clear();
+        throw;
+    }
     m_buffer.clear();
-    if (!written) Fail(error);
-    m_systemPosition += pending;
+}
+
+void CFile::MarkWholeEnd() {
+    if (!m_wholeEndOnDisk) m_wholeEndOnDisk = 0;  // an empty file ends no unit torn
+    m_wholeEndsGathered.push_back(GetPosition());
+}
+
+bool CFile::WriteToSystem(const void* data, std::size_t size, std::size_t& written, unsigned long& error) {
+    return filehandle::Write(m_handle, data, size, written, error);
+}
+
+void CFile::HandOver(const unsigned char* data, std::size_t size) {
+    std::size_t written = 0;
+    unsigned long error = 0;
+    const bool ok = WriteToSystem(data, size, written, error);
+    const std::uint64_t landed = m_systemPosition + written;
+    for (std::uint64_t end : m_wholeEndsGathered)
+        if (end <= landed) m_wholeEndOnDisk = end;
+    m_wholeEndsGathered.clear();
+    m_systemPosition = landed;
+    if (ok) return;
+    unsigned long ignored = 0;
+    if (m_wholeEndOnDisk && *m_wholeEndOnDisk < landed && filehandle::Truncate(m_handle, *m_wholeEndOnDisk, ignored))
+        m_systemPosition = *m_wholeEndOnDisk;
+    Fail(error);
 }
 
 std::uint64_t CFile::Seek(std::int64_t offset, SeekFrom from) {

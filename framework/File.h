@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,11 @@ public:
     virtual void Write(const void* data, std::size_t size);
     // Hands gathered writes to the system now, so that an error shows here.
     virtual void Flush();
+    // The bytes written so far end a whole unit (a row of a table).  Once a
+    // writer marks its ends, a hand-over to the system that fails part-way
+    // cuts the file back to the last marked end that reached it: the file
+    // never ends in a torn unit, however many units were gathered.
+    void MarkWholeEnd();
     virtual std::uint64_t Seek(std::int64_t offset, SeekFrom from);
     virtual std::uint64_t GetPosition() const;
     virtual std::uint64_t GetLength() const;
@@ -53,12 +59,18 @@ public:
     const std::string& GetFilePath() const { return m_path; }
     unsigned long GetOpenError() const { return m_openError; }
 
+protected:
+    // Hands bytes to the system; written tells how many reached the file,
+    // also on failure.  The one place where a test makes the disk fill up.
+    virtual bool WriteToSystem(const void* data, std::size_t size, std::size_t& written, unsigned long& error);
+
 private:
     static constexpr std::intptr_t kNoHandle = -1;
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
     [[noreturn]] void Fail(unsigned long osError) const;
     void DropReadBuffer();
+    void HandOver(const unsigned char* data, std::size_t size);
 
     std::intptr_t m_handle = kNoHandle;
     std::string m_path;
@@ -67,4 +79,6 @@ private:
     std::uint64_t m_systemPosition = 0;  // where the system's file pointer stands
     std::vector<unsigned char> m_buffer; // read-ahead bytes, or writes not yet handed over
     std::size_t m_readPos = 0;           // next unread byte of a read-ahead buffer
+    std::optional<std::uint64_t> m_wholeEndOnDisk;  // the last marked end the system has taken
+    std::vector<std::uint64_t> m_wholeEndsGathered; // marked ends not yet handed over
 };

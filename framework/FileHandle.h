@@ -13,7 +13,10 @@ constexpr std::intptr_t kInvalid = -1;
 // On failure return kInvalid / false and set error to the system's code.
 std::intptr_t Open(const std::string& path, CFile::Mode mode, CFile::Share share, unsigned long& error);
 bool Read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got, unsigned long& error);
-bool Write(std::intptr_t handle, const void* data, std::size_t size, unsigned long& error);
+// written: the bytes that reached the file, also when the write fails part-way.
+bool Write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& written, unsigned long& error);
+// Ends the file at length and puts the file pointer there.
+bool Truncate(std::intptr_t handle, std::uint64_t length, unsigned long& error);
 bool Seek(std::intptr_t handle, std::int64_t offset, CFile::SeekFrom from, std::uint64_t& position,
           unsigned long& error);
 bool Length(std::intptr_t handle, std::uint64_t& length, unsigned long& error);

@@ -35,8 +35,9 @@ bool Read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got
     return true;
 }
 
-bool Write(std::intptr_t handle, const void* data, std::size_t size, unsigned long& error) {
+bool Write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& written, unsigned long& error) {
     const auto* in = static_cast<const char*>(data);
+    written = 0;
     while (size > 0) {
         ssize_t n = ::write(static_cast<int>(handle), in, size);
         if (n < 0) {
@@ -45,7 +46,17 @@ bool Write(std::intptr_t handle, const void* data, std::size_t size, unsigned lo
             return false;
         }
         in += n;
+        written += static_cast<std::size_t>(n);
         size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool Truncate(std::intptr_t handle, std::uint64_t length, unsigned long& error) {
+    const int fd = static_cast<int>(handle);
+    if (::ftruncate(fd, static_cast<off_t>(length)) != 0 || ::lseek(fd, static_cast<off_t>(length), SEEK_SET) < 0) {
+        error = static_cast<unsigned long>(errno);
+        return false;
     }
     return true;
 }

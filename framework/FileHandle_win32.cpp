@@ -37,21 +37,34 @@ bool Read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got
     return true;
 }
 
-bool Write(std::intptr_t handle, const void* data, std::size_t size, unsigned long& error) {
+bool Write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& written, unsigned long& error) {
     const auto* in = static_cast<const char*>(data);
+    written = 0;
     while (size > 0) {
         DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-        DWORD written = 0;
-        if (!WriteFile(ToHandle(handle), in, chunk, &written, nullptr)) {
+        DWORD done = 0;
+        const BOOL ok = WriteFile(ToHandle(handle), in, chunk, &done, nullptr);
+        written += done;
+        if (!ok) {
             error = GetLastError();
             return false;
         }
-        if (written == 0) {
+        if (done == 0) {
             error = ERROR_HANDLE_DISK_FULL;
             return false;
         }
-        in += written;
-        size -= written;
+        in += done;
+        size -= done;
+    }
+    return true;
+}
+
+bool Truncate(std::intptr_t handle, std::uint64_t length, unsigned long& error) {
+    LARGE_INTEGER distance;
+    distance.QuadPart = static_cast<LONGLONG>(length);
+    if (!SetFilePointerEx(ToHandle(handle), distance, nullptr, FILE_BEGIN) || !SetEndOfFile(ToHandle(handle))) {
+        error = GetLastError();
+        return false;
     }
     return true;
 }

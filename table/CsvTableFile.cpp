@@ -105,9 +105,11 @@ int CCsvTableFile::Close() {
 }
 
 int CCsvTableFile::EndRow() {
-    // A row reaches the file whole, as it ends, and goes on to the system at
-    // once: a failing disk raises inside the row that meets it, every row
-    // before it is in the file, and nothing of the failed row is.
+    // A row reaches the file object whole, as it ends, and is marked whole
+    // there: rows are handed to the system a buffer at a time (one write per
+    // row cost more than the rest of an export), and a disk that fills part
+    // of the way through a buffer leaves the file cut back to its last whole
+    // row, nothing of a later one.
     // The row's text is emptied, not given away, so that the next row reuses
     // its memory; emptied whether or not the write goes through.
     m_pendingRow += "\r\n";
@@ -119,7 +121,7 @@ int CCsvTableFile::EndRow() {
         throw;
     }
     m_pendingRow.clear();
-    m_file->Flush();
+    m_file->MarkWholeEnd();
     ++m_row;
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "CsvTableFile.h"
 #include "Exception.h"
 #include "ExportDatabase.h"
+#include "FillingDisk.h"
 #include "MessagePump.h"
 
 #include <gtest/gtest.h>
@@ -171,30 +172,19 @@ TEST_F(ExportTest, WorkbookNameWithoutSpreadsheetApplicationEndsSilently) {
     EXPECT_FALSE(FileExists(folder + "\\out.xls"));
 }
 
-namespace {
-// A disk that fills up: every hand-over to the system from the failing one
-// on is refused.
-class FillingDisk : public CFile {
-public:
-    explicit FillingDisk(int failingFlush) : m_failingFlush(failingFlush) {}
-    void Flush() override {
-        if (++m_flushes >= m_failingFlush) throw CFileException(ERROR_DISK_FULL, GetFilePath());
-        CFile::Flush();
-    }
-
-private:
-    int m_failingFlush;
-    int m_flushes = 0;
-};
-}  // namespace
 
 TEST_F(ExportTest, WriteErrorKeepsEveryEarlierRowAndIsToldOnce) {
     std::vector<Entry> entries;
     for (int i = 1; i <= 6; ++i) entries.push_back(Fillup(Day(2005, 1, i), 1000 * i, 100 * i, 10 * i));
     WriteCarDatabase(database, Car(false, false, "", ""), entries);
-    const int k = 4;  // the heading is the first row handed over, data row k the (k+1)-th
+    const int k = 4;  // the disk fills up inside data row k
+    ASSERT_EQ(ExportDatabase(database, table, *settings, nullptr), 0);
+    const std::string whole = ReadFileBytes(table);
+    std::size_t room = 0;
+    for (int row = 0; row < k; ++row) room = whole.find("\r\n", room) + 2;
+    room += 5;
     auto failing = [&](std::string name, const AppSettings& s) -> std::unique_ptr<CTableFile> {
-        auto csv = std::make_unique<CCsvTableFile>(std::make_unique<FillingDisk>(k + 1));
+        auto csv = std::make_unique<CCsvTableFile>(std::make_unique<CFillingDiskFile>(room));
         csv->SetSeparator(s.listSeparator);
         if (csv->OpenForWrite(name) != 0) return nullptr;
         return csv;
