@@ -106,6 +106,29 @@ TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingTha
     }
 }
 
+TEST_F(CommandTest, ExportWithATrackerFilterWritesThatTrackersFilesAndNamesThem) {
+    const struct {
+        int afterCsv;  // the tracker entries follow CSV and All Files
+        const char *heading, *side;
+    } cases[] = {{2, "Day,Month,Year,Odometer,FuelConsumed,", " - taxes.csv"},
+                 {3, "Date,Odometer,Volume,Total Cost,", " - costs.csv"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.side);
+        std::string status;
+        RunDialog([&](DrivenMainDialog& dialog) {
+            ScopedFileAnswer answer(FileAnswer{folder + "\\car", CsvFilter() + c.afterCsv, nullptr, false});
+            dialog.Click(IDC_EXPORT);
+            status = dialog.Status();
+        });
+        EXPECT_EQ(ReadWholeFile(folder + "\\car.csv").rfind(c.heading, 0), 0u);
+        EXPECT_TRUE(FileExists(folder + "\\car" + c.side));
+        EXPECT_EQ(status.rfind("Exported to " + folder + "\\car.csv, ", 0), 0u) << status;
+        EXPECT_NE(status.find(folder + "\\car" + c.side), std::string::npos) << status;
+        EXPECT_NE(status.find(": set the tracker's vehicle to match."), std::string::npos) << status;
+        EXPECT_TRUE(TakeMessages().empty());
+    }
+}
+
 TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsReported) {
     if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered";
     const std::string path = folder + "\\car.xls";
