@@ -90,7 +90,9 @@ public:
         if (profile == TrackerProfile::LubeLogger) {
             m_files = {{"", {"Day", "Month", "Year", "Odometer", "FuelConsumed", "Cost", "IsFillToFull",
                              "MissedFuelUp", "Notes", "Tags"}, {}},
-                       {" - services", {"Day", "Month", "Year", "Odometer", "Description", "Cost", "Notes", "Tags"}, {}},
+                       {" - services",
+                        {"Day", "Month", "Year", "Odometer", "Description", "Cost", "Notes", "Tags"},
+                        {}},
                        {" - taxes", {"Day", "Month", "Year", "Description", "Cost", "Notes", "Tags"}, {}}};
         } else {
             // Tracktor maps a heading to every field whose hint word it holds,
@@ -121,7 +123,9 @@ private:
     std::int64_t SignedPrice(const CFillupRecord& entry) const {
         return entry.priceNegative ? -static_cast<std::int64_t>(entry.price) : entry.price;
     }
-    std::string Price(const CFillupRecord& entry) const { return tracker::FixedDecimal(SignedPrice(entry), 2, m_comma); }
+    std::string Price(const CFillupRecord& entry) const {
+        return tracker::FixedDecimal(SignedPrice(entry), 2, m_comma);
+    }
     // LubeLogger keeps whole odometer readings: the tenths are rounded.
     std::string WholeOdometer(const CFillupRecord& entry) const {
         return std::to_string((static_cast<std::uint64_t>(entry.mileage) + 5) / 10);

@@ -50,7 +50,8 @@ std::string FixedDecimal(std::int64_t units, int places, bool decimalComma) {
     std::int64_t scale = 1;
     for (int i = 0; i < places; ++i) scale *= 10;
     const bool negative = units < 0;
-    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
     std::string out = negative ? "-" : "";
     out += std::to_string(magnitude / static_cast<std::uint64_t>(scale));
     if (places > 0) {

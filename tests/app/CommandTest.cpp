@@ -114,6 +114,7 @@ TEST_F(CommandTest, ExportWithATrackerFilterWritesThatTrackersFilesAndNamesThem)
                  {3, "Date,Odometer,Volume,Total Cost,", " - costs.csv"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.side);
+        DeleteFileA((folder + "\\car.csv").c_str());
         std::string status;
         RunDialog([&](DrivenMainDialog& dialog) {
             ScopedFileAnswer answer(FileAnswer{folder + "\\car", CsvFilter() + c.afterCsv, nullptr, false});

@@ -71,7 +71,7 @@ TEST_F(TrackerExportTest, LubeLoggerTakesFillupsServicesAndTaxesInTheirOwnFiles)
     // A server that reads decimal commas; a file without rows is not written.
     table = folder + "\\comma.csv";
     Export(true, {EveryKind()[0], EveryKind()[4]}, TrackerProfile::LubeLogger, true);
-    EXPECT_EQ(File("").substr(File("").find("\r\n") + 2, 40), "1,3,2006,12346,\"45,23\",\"19,99\",true,false,");
+    EXPECT_NE(File("").find("\r\n1,3,2006,12346,\"45,23\",\"19,99\",true,false,"), std::string::npos);
     EXPECT_FALSE(FileExists(CompanionPath(table, " - services")));
     EXPECT_NE(File(" - taxes").find("Insurance,\"480,00\","), std::string::npos);
 }
