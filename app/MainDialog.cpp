@@ -237,7 +237,11 @@ void CMainDialog::OnExport() {
     if (const auto profile = TrackerProfileForFilter(static_cast<int>(dialog.m_ofn.nFilterIndex), m_excelAvailable)) {
         TrackerExportSummary summary;
         ExportForTracker(databasePath, path, *profile, false, &m_progress, summary);
-        SetStatus(TrackerExportStatus(summary));
+        const std::string status = TrackerExportStatus(summary);
+        SetStatus(status);
+        // The status line shows only its start; the units and currency the
+        // tracker's vehicle must be set to are told in full.
+        if (!summary.files.empty()) ShowMessageText(status, MB_OK | MB_ICONINFORMATION);
         return;
     }
     const TableFileMaker makeTable = [](std::string fileName, const AppSettings& settings) {
