@@ -14,6 +14,22 @@ std::string BuildFileFilter(bool excelAvailable) {
     return filter;
 }
 
+std::string BuildExportFileFilter(bool excelAvailable) {
+    std::string filter = BuildFileFilter(excelAvailable);
+    filter.pop_back();  // the closing "|" goes after the tracker entries
+    filter += LoadResourceString(IDS_FILTER_LUBELOGGER);
+    filter += LoadResourceString(IDS_FILTER_TRACKERS);
+    filter += "|";
+    return filter;
+}
+
+std::optional<TrackerProfile> TrackerProfileForFilter(int index, bool excelAvailable) {
+    const int tableEntries = excelAvailable ? 3 : 2;
+    if (index == tableEntries + 1) return TrackerProfile::LubeLogger;
+    if (index == tableEntries + 2) return TrackerProfile::Trackers;
+    return std::nullopt;
+}
+
 int InitialFilterIndex(const std::string& fileName, bool excelAvailable) {
     if (fileName.size() < 4 || fileName.find('.') == std::string::npos) return 0;
     std::string ending = fileName.substr(fileName.size() - 3);

@@ -1,11 +1,22 @@
 #pragma once
 // The file-type filters of the Import and Export file dialogs and what the
 // commands read from them.
+#include "TrackerExport.h"
+
+#include <optional>
 #include <string>
 
 // "Name|pattern|" pairs from the string table and a closing "|": workbooks
 // first when the spreadsheet application is there, then CSV, then all files.
 std::string BuildFileFilter(bool excelAvailable);
+
+// The Export dialog's filter: the same entries, then the tracker profiles
+// ("LubeLogger records", "Fuel log for other trackers"; both *.csv).
+std::string BuildExportFileFilter(bool excelAvailable);
+
+// The tracker profile of export filter entry index (1-based), or none for the
+// table file entries.
+std::optional<TrackerProfile> TrackerProfileForFilter(int index, bool excelAvailable);
 
 // The 1-based filter to preselect for the last file's name, or 0 for none:
 // by its last three characters in any case ("xls", "csv", anything else).

@@ -105,8 +105,8 @@ BOOL CMainDialog::OnInitDialog() {
     LoadCars();
     EnableControls();
 
-    m_exportFilter = BuildFileFilter(m_excelAvailable);
-    m_importFilter = m_exportFilter;
+    m_exportFilter = BuildExportFileFilter(m_excelAvailable);
+    m_importFilter = BuildFileFilter(m_excelAvailable);
     return TRUE;
 }
 
@@ -234,6 +234,16 @@ void CMainDialog::OnExport() {
     m_settings->lastfile = path;
     DeleteFileA(path.c_str());
     wait.Restore();
+    if (const auto profile = TrackerProfileForFilter(static_cast<int>(dialog.m_ofn.nFilterIndex), m_excelAvailable)) {
+        TrackerExportSummary summary;
+        ExportForTracker(databasePath, path, *profile, false, &m_progress, summary);
+        const std::string status = TrackerExportStatus(summary);
+        SetStatus(status);
+        // The status line shows only its start; the units and currency the
+        // tracker's vehicle must be set to are told in full.
+        if (!summary.files.empty()) ShowMessageText(status, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     const TableFileMaker makeTable = [](std::string fileName, const AppSettings& settings) {
         std::unique_ptr<CTableFile> table = CreateTableFileForWrite(fileName, settings);
         // The factory says nothing when a workbook is wanted and the

@@ -2,7 +2,8 @@
 # The real program under Xvfb, driven from the keyboard as a user would: pick
 # a car, export it to CSV through the real save dialog, import the file back
 # through the real open dialog with its "Car Name" box, and find the new
-# database in the user's Install\ folder.  Then the program copied where no
+# database in the user's Install\ folder; export for LubeLogger and for other
+# trackers by choosing those file types.  Then the program copied where no
 # INSTAIDE.dll is beside it: it starts and says there is no Palm Desktop, and
 # with the library in Palm Desktop's registered folder it finds it there.
 # Screenshots of the main dialog, the About box, the import dialog and the
@@ -76,6 +77,19 @@ queued="$drive/PalmE2E/Jane Doe/Install/RoadtallyDBMy_Car.pdb"
 wait_file "$queued" || fail "nothing queued in Jane Doe's Install folder"
 echo "queued for the next HotSync: $queued"
 sleep 1
+# The tracker file types follow CSV and All Files; each tells what it wrote.
+for profile in "lube 2 Day,Month,Year lube - taxes.csv" "tracks 3 Date,Odometer,Volume tracks - costs.csv"; do
+    read -r name downs heading side <<<"$profile"
+    keys alt+e
+    window "Save As" >/dev/null || fail "no save dialog for $name"
+    type_text "C:\\e2e\\$name"
+    keys alt+t $(printf 'Down %.0s' $(seq "$downs")) Return
+    window "RTImportExport" >/dev/null || fail "no message after the export for $name"
+    keys Return
+    wait_file "$drive/e2e/$side" || fail "no C:\\e2e\\$side"
+    head -c 40 "$drive/e2e/$name.csv" | grep -q "^$heading" || fail "$name.csv starts with no $heading heading"
+    sleep 1
+done
 # The system menu's last entry is ours (Wine adds an "About Wine" entry that
 # shares its letter).
 keys alt+space End Return
@@ -84,7 +98,7 @@ screenshot "$about" about-box.png
 keys Return
 keys alt+q
 wait_exit "$program" || fail "the program did not end at Quit"
-wine reg query 'HKCU\Software\Kestrelix\RTImportExport\Options' /v lastfile | grep -q 'mycar.csv' ||
+wine reg query 'HKCU\Software\Kestrelix\RTImportExport\Options' /v lastfile | grep -q 'tracks.csv' ||
     fail "lastfile not written at quit"
 
 echo "== without INSTAIDE.dll beside the program"

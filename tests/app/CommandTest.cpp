@@ -106,6 +106,24 @@ TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingTha
     }
 }
 
+TEST_F(CommandTest, ExportWithATrackerFilterWritesThatTrackersFilesAndNamesThem) {
+    // The tracker entries follow CSV and All Files.
+    for (const auto& [afterCsv, side] : {std::pair{2, " - taxes.csv"}, std::pair{3, " - costs.csv"}}) {
+        DeleteFileA((folder + "\\car.csv").c_str());
+        std::string status;
+        RunDialog([&](DrivenMainDialog& dialog) {
+            ScopedFileAnswer answer(FileAnswer{folder + "\\car", CsvFilter() + afterCsv, nullptr, false});
+            dialog.Click(IDC_EXPORT);
+            status = dialog.Status();
+        });
+        EXPECT_TRUE(FileExists(folder + "\\car.csv") && FileExists(folder + "\\car" + side)) << side;
+        EXPECT_EQ(status.rfind("Exported to " + folder + "\\car.csv, " + folder + "\\car", 0), 0u) << status;
+        EXPECT_NE(status.find(side), std::string::npos) << status;
+        const std::vector<ShownMessage> shown = TakeMessages();
+        EXPECT_TRUE(shown.size() == 1 && shown[0].text == status) << side;
+    }
+}
+
 TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsReported) {
     if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered";
     const std::string path = folder + "\\car.xls";

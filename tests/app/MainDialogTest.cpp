@@ -148,7 +148,11 @@ TEST_F(MainDialogTest, FileDialogsOfferCsvAndAllFilesWithoutTheSpreadsheetApplic
             seen = answer.Seen();
         });
         ASSERT_TRUE(seen.shown) << command;
-        EXPECT_EQ(seen.filters, (std::vector<std::string>{"Comma Separated Values (*.csv)", "All Files (*.*)"}));
+        std::vector<std::string> filters{"Comma Separated Values (*.csv)", "All Files (*.*)"};
+        // Export alone writes for the fuel trackers too.
+        if (command == IDC_EXPORT)
+            filters.insert(filters.end(), {"LubeLogger records (*.csv)", "Fuel log for other trackers (*.csv)"});
+        EXPECT_EQ(seen.filters, filters);
     }
     EXPECT_TRUE(TakeMessages().empty());
 }

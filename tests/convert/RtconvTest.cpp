@@ -27,6 +27,13 @@ TEST(Rtconv, ExportsImportsAndListsCars) {
     EXPECT_NE(exported.output.find("result: 0\n"), std::string::npos) << exported.output;
     EXPECT_EQ(exported.exitCode, 0u);
 
+    RunResult tracker = RunRtconv("--format=trackers --decimal-comma export \"" + folder + "\\RoadtallyDBGolf.pdb\" \"" +
+                                  folder + "\\tracktor.csv\"");
+    EXPECT_NE(tracker.output.find("file: " + folder + "\\tracktor.csv\nstatus: Exported to "), std::string::npos)
+        << tracker.output;
+    EXPECT_NE(ReadFileBytes(folder + "\\tracktor.csv").find("2005-01-02,\"2,0\",\"0,20\",\"0,20\",true"),
+              std::string::npos);
+
     RunResult imported = RunRtconv("import \"" + folder + "\\golf.csv\" \"" + folder + "\\new.pdb\" Golf \"" + folder +
                              "\\RoadtallyDBGolf.pdb\"");
     EXPECT_NE(imported.output.find("result: 2\n"), std::string::npos) << imported.output;

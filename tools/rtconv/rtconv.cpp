@@ -11,11 +11,13 @@
 #include "ImportTable.h"
 #include "Message.h"
 #include "OleSession.h"
+#include "TrackerExport.h"
 #include "resource.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,7 +41,9 @@ constexpr char kUsage[] =
     "       rtconv --help\n"
     "options: --separator=TEXT  CSV separator (default: the locale's list separator)\n"
     "         --nocr            line breaks in cells written as blanks (default: kept)\n"
-    "         --cancel          answer the first row prompt with Cancel\n";
+    "         --cancel          answer the first row prompt with Cancel\n"
+    "         --format=lubelogger|trackers  export for a fuel tracker's CSV import\n"
+    "         --decimal-comma   with --format: \",\" as the decimal point\n";
 
 int Usage() {
     std::fputs(kUsage, stderr);
@@ -59,6 +63,12 @@ int Help() {
                "           CARNAME, with the car record of PREVIOUSDATABASE when given.  Name it\n"
                "           RoadtallyDB<car name>.pdb and install it with Palm Desktop's Install Tool\n"
                "           to replace the car's database at the next HotSync.\n"
+               "           With --format it writes UTF-8 CSV files for a fuel tracker's import instead:\n"
+               "           lubelogger: TABLE (fill-ups), \"TABLE - services\" (one-off costs) and\n"
+               "           \"TABLE - taxes\" (recurring costs); trackers: TABLE (fill-ups) and\n"
+               "           \"TABLE - costs\".  A file without rows is not written; each file written is\n"
+               "           printed as a \"file:\" line, then the car's units and currency as \"status:\".\n"
+               "           --decimal-comma is for a LubeLogger server whose culture reads \"40,00\".\n"
                "  cars     lists the cars whose databases lie in BACKUPFOLDER: name, a tab, path.\n"
                "\n"
                "CSV files use the list separator of the user's locale unless --separator names one.\n"
@@ -69,8 +79,22 @@ int Help() {
     return 0;
 }
 
-int RunCommand(const std::vector<std::string>& args, const AppSettings& settings) {
+struct TrackerOptions {
+    std::optional<TrackerProfile> profile;
+    bool decimalComma = false;
+};
+
+int ExportForTrackerCommand(const std::vector<std::string>& args, const TrackerOptions& options) {
+    TrackerExportSummary summary;
+    const int result = ExportForTracker(args[1], args[2], *options.profile, options.decimalComma, nullptr, summary);
+    for (const std::string& file : summary.files) PrintLine("file: ", file);
+    if (result >= 0) PrintLine("status: ", TrackerExportStatus(summary));
+    return result;
+}
+
+int RunCommand(const std::vector<std::string>& args, const AppSettings& settings, const TrackerOptions& tracker) {
     const std::string& command = args[0];
+    if (tracker.profile) return command == "export" && args.size() == 3 ? ExportForTrackerCommand(args, tracker) : -2;
     if (command == "export" && args.size() == 3) return ExportDatabase(args[1], args[2], settings, nullptr);
     if (command == "import" && (args.size() == 4 || args.size() == 5))
         return ImportTable(args[2], args[1], args.size() == 5 ? args[4] : std::string(), args[3], settings, nullptr);
@@ -89,6 +113,7 @@ int main(int argc, char** argv) {
     std::string separator = AppSettings::LocaleListSeparator();
     int exportNoCr = 0;
     const std::string separatorOption = "--separator=";
+    TrackerOptions tracker;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h" || arg == "/?")
@@ -97,6 +122,12 @@ int main(int argc, char** argv) {
             cancel = true;
         else if (arg == "--nocr")
             exportNoCr = 1;
+        else if (arg == "--format=lubelogger")
+            tracker.profile = TrackerProfile::LubeLogger;
+        else if (arg == "--format=trackers")
+            tracker.profile = TrackerProfile::Trackers;
+        else if (arg == "--decimal-comma")
+            tracker.decimalComma = true;
         else if (arg.rfind(separatorOption, 0) == 0 && arg.size() > separatorOption.size())
             separator = arg.substr(separatorOption.size());
         else if (arg.rfind("--", 0) == 0)
@@ -104,7 +135,7 @@ int main(int argc, char** argv) {
         else
             args.emplace_back(argv[i]);
     }
-    if (args.empty()) return Usage();
+    if (args.empty() || (tracker.decimalComma && !tracker.profile)) return Usage();
 
     COleSession ole;
     bool answeredPrompt = false;
@@ -123,7 +154,7 @@ int main(int argc, char** argv) {
 
     int result = -1;
     try {
-        result = RunCommand(args, settings);
+        result = RunCommand(args, settings, tracker);
         if (result == -2) return Usage();
     } catch (const CException& error) {
         // What the dialog would show for an error no pipeline handles.
