@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,7 @@ int Help() {
     std::fputs("\n"
                "  export   writes the car database DATABASE (a RoadtallyDB*.pdb file of a Palm Desktop\n"
                "           backup folder) as TABLE: an Excel workbook for a name ending in .xls when\n"
-               "           Excel is installed, else a CSV file.\n"
+               "           Excel is installed, else a CSV file.  An existing TABLE is replaced.\n"
                "  import   reads TABLE and writes a complete new database NEWDATABASE for the car\n"
                "           CARNAME, with the car record of PREVIOUSDATABASE when given.  Name it\n"
                "           RoadtallyDB<car name>.pdb and install it with Palm Desktop's Install Tool\n"
@@ -69,9 +70,19 @@ int Help() {
     return 0;
 }
 
-int RunCommand(const std::vector<std::string>& args, const AppSettings& settings) {
+// The table file of an export, made after an existing file of its name is
+// deleted, as the program's Export command deletes it: the spreadsheet
+// application would stop at a hidden "replace the file?" prompt.
+std::unique_ptr<CTableFile> ReplacingTableFile(std::string fileName, const AppSettings& settings) {
+    DeleteFileA(fileName.c_str());
+    return CreateTableFileForWrite(fileName, settings);
+}
+
+// The command's result; empty when the command line names no command.
+std::optional<int> RunCommand(const std::vector<std::string>& args, const AppSettings& settings) {
     const std::string& command = args[0];
-    if (command == "export" && args.size() == 3) return ExportDatabase(args[1], args[2], settings, nullptr);
+    if (command == "export" && args.size() == 3)
+        return ExportDatabase(args[1], args[2], settings, nullptr, ReplacingTableFile);
     if (command == "import" && (args.size() == 4 || args.size() == 5))
         return ImportTable(args[2], args[1], args.size() == 5 ? args[4] : std::string(), args[3], settings, nullptr);
     if (command == "cars" && args.size() == 2) {
@@ -79,7 +90,7 @@ int RunCommand(const std::vector<std::string>& args, const AppSettings& settings
         for (const CarEntry& car : cars) std::printf("%s\t%s\n", car.name.c_str(), car.path.c_str());
         return static_cast<int>(cars.size());
     }
-    return -2;
+    return std::nullopt;
 }
 }  // namespace
 
@@ -123,8 +134,9 @@ int main(int argc, char** argv) {
 
     int result = -1;
     try {
-        result = RunCommand(args, settings);
-        if (result == -2) return Usage();
+        const std::optional<int> ran = RunCommand(args, settings);
+        if (!ran) return Usage();
+        result = *ran;
     } catch (const CException& error) {
         // What the dialog would show for an error no pipeline handles.
         const std::string text = error.GetErrorMessage();
