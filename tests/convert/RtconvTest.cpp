@@ -147,7 +147,24 @@ TEST(Rtconv, WorkbooksGoThroughTheSpreadsheetApplicationOrNowhere) {
         EXPECT_EQ(back[i].categoryName, original[i].categoryName);
     }
     EXPECT_EQ(back[0].fillAmount, 1000u);
-    EXPECT_EQ(back[1].fillAmount, 4512u);  // 45.123 in hundredths
+    EXPECT_EQ(back[1].fillAmount, 0x80000000u | 45123);  // 45.123 stays in thousandths
     EXPECT_EQ(back[3].recurringEndDate, Day(2031, 12, 31));
     EXPECT_EQ(back[3].recurringInterval, 12);
+    // Exported again over its own workbook: replaced, never left to a prompt.
+    EXPECT_EQ(RunRtconv("export \"" + database + "\" \"" + book + "\"").output, "result: 0\n");
+}
+
+// Run again by tools/test-codepage.sh in a locale whose ANSI code page is 1251:
+// the names given on the command line are the names the workbook gets.
+TEST(CodePage, RtconvExportsToAndImportsFromAWorkbookUnderCyrillicNames) {
+    const std::string road = CyrillicFolderName(), log = CyrillicFileName();
+    if (road.empty() || log.empty()) GTEST_SKIP() << "the system's code page has no Cyrillic letters";
+    if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
+    const std::string folder = NewFolder("codepage") + "\\" + road;
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    WriteCarDatabase(folder + "\\RoadtallyDBGolf.pdb", CCarRecord("Golf"), {Fillup(Day(2005, 1, 1), 10, 10, 10)});
+    const std::string book = folder + "\\" + log + ".xls";
+    EXPECT_EQ(RunRtconv("export \"" + folder + "\\RoadtallyDBGolf.pdb\" \"" + book + "\"").output, "result: 0\n");
+    EXPECT_TRUE(FileExists(book));
+    EXPECT_EQ(RunRtconv("import \"" + book + "\" \"" + folder + "\\new.pdb\" Golf").output, "result: 1\n");
 }

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -46,3 +48,20 @@ std::string LocaleListSeparator() {
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, buffer, sizeof buffer);
     return buffer;
 }
+
+namespace {
+std::string InSystemCodePage(const wchar_t* text) {
+    if (const char* wanted = std::getenv("RT_CODE_PAGE"); wanted && std::atoi(wanted) != static_cast<int>(GetACP()))
+        throw std::runtime_error("the system's ANSI code page is " + std::to_string(GetACP()) + ", not " + wanted);
+    char buffer[MAX_PATH] = {};
+    BOOL lost = FALSE;
+    const bool utf8 = GetACP() == CP_UTF8;
+    const int length = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text, -1, buffer, sizeof buffer,
+                                           nullptr, utf8 ? nullptr : &lost);
+    return length > 0 && !lost ? buffer : "";
+}
+}  // namespace
+
+std::string CyrillicFolderName() { return InSystemCodePage(L"\u0414\u043e\u0440\u043e\u0433\u0430"); }
+
+std::string CyrillicFileName() { return InSystemCodePage(L"\u0416\u0443\u0440\u043d\u0430\u043b"); }

@@ -13,3 +13,10 @@ bool FileExists(const std::string& path);
 std::string LocaleDate(int year, int month, int day);
 std::string LocaleTime(int hour, int minute);
 std::string LocaleListSeparator();
+
+// The code page run's folder and file names ("Дорога", "Журнал"), spelled in
+// the system's ANSI code page; empty where that code page cannot hold them.
+// Where RT_CODE_PAGE names the code page the run must have, another one is
+// an error, so that the run cannot pass by skipping.
+std::string CyrillicFolderName();
+std::string CyrillicFileName();
