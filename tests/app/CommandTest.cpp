@@ -3,10 +3,9 @@
 // stand-in.
 #include "AppTest.h"
 
-#include "CarRecord.h"
+#include "ConvertTestSupport.h"
 #include "DatabaseName.h"
 #include "FileFilters.h"
-#include "FillupRecord.h"
 #include "MessagePump.h"
 #include "PalmDatabase.h"
 #include "Profile.h"
@@ -44,19 +43,6 @@ protected:
     CPalmDesktopFolder desktop{""};
 };
 
-// A car whose one fill-up holds a note longer than a workbook cell takes.
-void WriteLongNoteCar(const std::string& path) {
-    CPalmDatabase database("RoadtallyDBLong", MakePalmCode("RtLg"), MakePalmCode("DATA"), false);
-    std::vector<unsigned char> buffer(50000);
-    CPalmRecord record;
-    record.SetData(buffer.data(), static_cast<std::size_t>(CCarRecord("Long").PackCarRecord(buffer.data(), buffer.size())));
-    database.AddRecord(record);
-    CFillupRecord entry;
-    entry.note = std::string(40000, 'x');
-    record.SetData(buffer.data(), static_cast<std::size_t>(entry.PackFillupRecord(buffer.data(), buffer.size())));
-    database.AddRecord(record);
-    ASSERT_EQ(database.Write(path), 0);
-}
 }  // namespace
 
 TEST(InitialFilterIndex, ByTheLastFilesEndingInAnyCase) {
@@ -142,43 +128,37 @@ TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsReported) {
 
 TEST_F(CommandTest, AFailedExportSaysSoOnTheStatusLine) {
     if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
-    std::vector<std::string> cars;
+    std::vector<std::string> cars;  // each with a note longer than a workbook cell holds
     ASSERT_TRUE(WriteSampleCars(desktop.BackupFolder(*desktop.FindUser("Jane")), cars));
-    for (const std::string& car : cars) WriteLongNoteCar(car);
-    const std::string path = folder + "\\long.xls";
+    for (const std::string& car : cars)
+        testsupport::WriteCarDatabase(car, CCarRecord("Long"), {testsupport::Fillup(0, 1, 1, 1, std::string(40000, 'x'))});
     std::string status;
     RunDialog([&](DrivenMainDialog& dialog) {
-        ScopedFileAnswer answer(FileAnswer{path, 1, nullptr, false});
+        ScopedFileAnswer answer(FileAnswer{folder + "\\long.xls", 1, nullptr, false});
         dialog.Click(IDC_EXPORT);
         status = dialog.Status();
     });
-    const std::vector<ShownMessage> shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text.rfind("Error writing file\n", 0), 0u) << shown[0].text;
-    EXPECT_EQ(status, "The export to " + path + " failed.");
+    EXPECT_EQ(TakeMessages().at(0).text.rfind("Error writing file\n", 0), 0u);
+    EXPECT_EQ(status, "The export to " + folder + "\\long.xls failed.");
 }
 
-// Run again by tools/test-codepage.sh in a locale whose ANSI code page is
-// 1251: the names chosen in the file dialogs are the names the workbook gets.
+// Run again by tools/test-codepage.sh under code page 1251: the names chosen
+// in the file dialogs are the names the workbook gets.
 TEST_F(CommandTest, CodePageWorkbookNamesFromTheFileDialogsAreTheNamesChosen) {
-    const std::string road = CyrillicFolderName(), log = CyrillicFileName();
-    if (road.empty() || log.empty()) GTEST_SKIP() << "the system's code page has no Cyrillic letters";
-    if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
+    const std::string road = InSystemCodePage(L"\u0414\u043e\u0440\u043e\u0433\u0430");  // Дорога
+    const std::string log = InSystemCodePage(L"\u0416\u0443\u0440\u043d\u0430\u043b");  // Журнал
+    if (road.empty() || log.empty() || !SpreadsheetRegistered()) GTEST_SKIP() << "no Cyrillic code page or workbooks";
     CreateDirectoryA((folder + "\\" + road).c_str(), nullptr);
     const std::string path = folder + "\\" + road + "\\" + log + ".xls";
     std::string exported, imported;
     RunDialog([&](DrivenMainDialog& dialog) {
-        {
-            ScopedFileAnswer answer(FileAnswer{path, 1, nullptr, false});
-            dialog.Click(IDC_EXPORT);
-            exported = dialog.Status();
+        for (int command : {IDC_EXPORT, IDC_IMPORT}) {
+            ScopedFileAnswer answer(FileAnswer{path, 1, "Golf", false});
+            dialog.Click(command);
+            (command == IDC_EXPORT ? exported : imported) = dialog.Status();
         }
-        ScopedFileAnswer answer(FileAnswer{path, 1, "Golf", false});
-        dialog.Click(IDC_IMPORT);
-        imported = dialog.Status();
     });
     EXPECT_EQ(exported, "Exported to " + path + ".");
-    EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(imported.rfind("Rows imported: ", 0), 0u) << imported;
 }
 

@@ -49,19 +49,11 @@ std::string LocaleListSeparator() {
     return buffer;
 }
 
-namespace {
 std::string InSystemCodePage(const wchar_t* text) {
     if (const char* wanted = std::getenv("RT_CODE_PAGE"); wanted && std::atoi(wanted) != static_cast<int>(GetACP()))
         throw std::runtime_error("the system's ANSI code page is " + std::to_string(GetACP()) + ", not " + wanted);
     char buffer[MAX_PATH] = {};
     BOOL lost = FALSE;
-    const bool utf8 = GetACP() == CP_UTF8;
-    const int length = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text, -1, buffer, sizeof buffer,
-                                           nullptr, utf8 ? nullptr : &lost);
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer, MAX_PATH, nullptr, &lost);
     return length > 0 && !lost ? buffer : "";
 }
-}  // namespace
-
-std::string CyrillicFolderName() { return InSystemCodePage(L"\u0414\u043e\u0440\u043e\u0433\u0430"); }
-
-std::string CyrillicFileName() { return InSystemCodePage(L"\u0416\u0443\u0440\u043d\u0430\u043b"); }

@@ -14,9 +14,7 @@ std::string LocaleDate(int year, int month, int day);
 std::string LocaleTime(int hour, int minute);
 std::string LocaleListSeparator();
 
-// The code page run's folder and file names ("Дорога", "Журнал"), spelled in
-// the system's ANSI code page; empty where that code page cannot hold them.
-// Where RT_CODE_PAGE names the code page the run must have, another one is
-// an error, so that the run cannot pass by skipping.
-std::string CyrillicFolderName();
-std::string CyrillicFileName();
+// text in the system's ANSI code page; empty where it cannot hold it.  Where
+// RT_CODE_PAGE names the code page a run must have, another one throws, so
+// that the code page run cannot pass by skipping.
+std::string InSystemCodePage(const wchar_t* text);
