@@ -51,6 +51,7 @@ SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
 
 Bytes Data(std::initializer_list<unsigned> words) {
     Bytes data;
+    data.reserve(64);  // every fixed-size record written here, without growing
     for (unsigned word : words) PutU16(data, word);
     return data;
 }
