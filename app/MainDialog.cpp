@@ -254,8 +254,12 @@ void CMainDialog::OnExport() {
         return table;
     };
     const int result = ExportDatabase(databasePath, path, *m_settings, &m_progress, makeTable);
-    SetStatus(result >= 0 ? FormatResourceString(IDS_STATUS_EXPORTED, path)
-                          : LoadResourceString(IDS_STATUS_NOT_EXPORTED));
+    // Never a line that contradicts the message the run has just shown.
+    if (result == kExportWriteFailed)
+        SetStatus(FormatResourceString(IDS_STATUS_EXPORT_FAILED, path));
+    else
+        SetStatus(result >= 0 ? FormatResourceString(IDS_STATUS_EXPORTED, path)
+                              : LoadResourceString(IDS_STATUS_NOT_EXPORTED));
 }
 
 void CMainDialog::OnImport() {

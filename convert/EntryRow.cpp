@@ -9,7 +9,6 @@ namespace {
 constexpr int kColumnsAfterDate = 8;
 constexpr std::uint32_t kLargestMileage = 0xFFFFFFFF;  // tenths
 constexpr std::uint32_t kLargestPrice = 0x0FFFFFFF;    // hundredths; a reader keeps 28 bits
-constexpr std::uint32_t kLargestFill = 0x7FFFFFFF;     // hundredths; bit 31 marks thousandths
 constexpr double kLargestInterval = 0xFFFF;            // months
 
 bool RestOfRowIsEmpty(CTableFile& table) {
@@ -29,6 +28,14 @@ bool ReadScaled(CTableFile& table, double factor, std::uint32_t largest, std::ui
     double value = 0.0;
     if (table.ReadNumberCell(value) == -1) return false;
     return ScaleToField(value, factor, largest, field);
+}
+
+// A fill-up cell: hundredths, or thousandths for a pump that shows three
+// places (see ScaleFillAmount); empty reads as 0.
+bool ReadFillAmount(CTableFile& table, std::uint32_t& field) {
+    double value = 0.0;
+    if (table.ReadNumberCell(value) == -1) return false;
+    return ScaleFillAmount(value, field);
 }
 
 bool ReadPrice(CTableFile& table, CFillupRecord& record) {
@@ -68,7 +75,7 @@ int ReadEntryRow(CTableFile& table, CFillupRecord& record) {
 
     if (!ReadScaled(table, 10.0, kLargestMileage, record.mileage)) return kInvalidMileage;
     if (!ReadPrice(table, record)) return kInvalidPrice;
-    if (!ReadScaled(table, 100.0, kLargestFill, record.fillAmount)) return kInvalidRefill;
+    if (!ReadFillAmount(table, record.fillAmount)) return kInvalidRefill;
     ReadKind(table, record);
     table.ReadString(record.note);
     table.ReadString(record.categoryName);

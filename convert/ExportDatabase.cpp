@@ -110,6 +110,7 @@ int ExportDatabase(const std::string& databasePath, const std::string& tablePath
         table->FinishWrite();
     } catch (const CException& error) {
         if (!reported) ReportWriteError(error);
+        reported = true;
     }
-    return 0;
+    return reported ? kExportWriteFailed : 0;
 }

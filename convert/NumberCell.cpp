@@ -2,6 +2,15 @@
 
 #include <cmath>
 
+namespace {
+constexpr std::uint32_t kThousandthsBit = 0x80000000;
+constexpr std::uint32_t kLargestFillValue = 0x7FFFFFFF;  // hundredths, or thousandths below bit 31
+// How far a value read back may lie from a whole number of hundredths and
+// still count as one, in hundredths: far more than a double's error at the
+// largest fill amount (about 1e-7 there), far less than a thousandth (10).
+constexpr double kHundredthsTolerance = 1e-4;
+}  // namespace
+
 std::string TrimBlanks(const std::string& text) {
     const char* blanks = " \t\r\n\v\f";
     const std::string::size_type first = text.find_first_not_of(blanks);
@@ -16,4 +25,17 @@ bool ScaleToField(double value, double factor, std::uint32_t largest, std::uint3
     if (!(scaled >= 0.0 && scaled <= static_cast<double>(largest))) return false;
     field = static_cast<std::uint32_t>(scaled);
     return true;
+}
+
+bool ScaleFillAmount(double value, std::uint32_t& field) {
+    const double hundredths = value * 100.0;
+    // A cell written with two decimals (by the export or by hand) may arrive
+    // as a double a little off its hundredths: it stays in hundredths.
+    const bool wholeHundredths = std::fabs(hundredths - std::round(hundredths)) <= kHundredthsTolerance;
+    std::uint32_t thousandths = 0;
+    if (!wholeHundredths && ScaleToField(value, 1000.0, kLargestFillValue, thousandths)) {
+        field = kThousandthsBit | thousandths;
+        return true;
+    }
+    return ScaleToField(value, 100.0, kLargestFillValue, field);
 }

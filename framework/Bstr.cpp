@@ -19,12 +19,16 @@ CBstr& CBstr::operator=(CBstr&& other) noexcept {
     return *this;
 }
 
-CBstr CBstr::FromAnsi(const std::string& text) {
+CBstr CBstr::FromAnsi(const std::string& text) { return FromCodePage(text, kTextCodePage); }
+
+CBstr CBstr::FromSystemAnsi(const std::string& text) { return FromCodePage(text, CP_ACP); }
+
+CBstr CBstr::FromCodePage(const std::string& text, unsigned codePage) {
     CBstr result;
     const int size = static_cast<int>(text.size());
-    const int length = size == 0 ? 0 : MultiByteToWideChar(kTextCodePage, 0, text.data(), size, nullptr, 0);
+    const int length = size == 0 ? 0 : MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
     result.m_bstr = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (length > 0) MultiByteToWideChar(kTextCodePage, 0, text.data(), size, result.m_bstr, length);
+    if (length > 0) MultiByteToWideChar(codePage, 0, text.data(), size, result.m_bstr, length);
     return result;
 }
 
@@ -34,13 +38,17 @@ CBstr CBstr::FromWide(const std::wstring& text) {
     return result;
 }
 
-std::string CBstr::ToAnsi(const wchar_t* text, unsigned length) {
+std::string CBstr::ToAnsi(const wchar_t* text, unsigned length) { return ToCodePage(text, length, kTextCodePage); }
+
+std::string CBstr::ToSystemAnsi(const wchar_t* text, unsigned length) { return ToCodePage(text, length, CP_ACP); }
+
+std::string CBstr::ToCodePage(const wchar_t* text, unsigned length, unsigned codePage) {
     if (!text || length == 0) return std::string();
     const int size = static_cast<int>(length);
-    const int bytes = WideCharToMultiByte(kTextCodePage, 0, text, size, nullptr, 0, nullptr, nullptr);
+    const int bytes = WideCharToMultiByte(codePage, 0, text, size, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return std::string();
     std::string result(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(kTextCodePage, 0, text, size, &result[0], bytes, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text, size, &result[0], bytes, nullptr, nullptr);
     return result;
 }
 

@@ -19,6 +19,11 @@ public:
     static CBstr FromAnsi(const std::string& text);
     static CBstr FromWide(const std::wstring& text);
     static std::string ToAnsi(const wchar_t* text, unsigned length);
+    // File names and the system's own messages are in the system's ANSI code
+    // page: they come from the file dialogs and the command line, and go to
+    // the message boxes, in it.
+    static CBstr FromSystemAnsi(const std::string& text);
+    static std::string ToSystemAnsi(const wchar_t* text, unsigned length);
 
     BSTR Get() const { return m_bstr; }
     // Gives up ownership: the caller frees it (or hands it to a VARIANT).
@@ -28,5 +33,8 @@ public:
     void Reset();
 
 private:
+    static CBstr FromCodePage(const std::string& text, unsigned codePage);
+    static std::string ToCodePage(const wchar_t* text, unsigned length, unsigned codePage);
+
     BSTR m_bstr = nullptr;
 };

@@ -61,6 +61,13 @@ CVariant CVariant::Text(const std::string& ansiText) {
     return v;
 }
 
+CVariant CVariant::FileName(const std::string& path) {
+    CVariant v;
+    v.m_value.vt = VT_BSTR;
+    v.m_value.bstrVal = CBstr::FromSystemAnsi(path).Detach();
+    return v;
+}
+
 CVariant CVariant::CopyOf(const VARIANT& value) {
     CVariant v;
     if (FAILED(VariantCopy(&v.m_value, const_cast<VARIANT*>(&value)))) v.Clear();

@@ -19,6 +19,7 @@ public:
     static CVariant Date(DATE value);
     static CVariant Bool(bool value);
     static CVariant Text(const std::string& ansiText);  // Windows-1252
+    static CVariant FileName(const std::string& path);  // the system's ANSI code page
     // A copy of another VARIANT (a deep copy of strings and arrays, one more
     // reference of an interface); an empty value when it cannot be copied.
     static CVariant CopyOf(const VARIANT& value);

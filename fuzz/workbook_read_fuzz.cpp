@@ -24,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (used.firstRow != usedAgain.firstRow || used.lastRow != usedAgain.lastRow ||
         used.firstColumn != usedAgain.firstColumn || used.lastColumn != usedAgain.lastColumn)
         std::abort();
-    for (int row = used.firstRow; row <= used.lastRow; ++row) {
+    // Rows that hold cells in either sheet; the rest are empty in both.
+    const auto rowFrom = [&](int row) { return std::min(sheet.RowFrom(row), again.RowFrom(row)); };
+    for (int row = rowFrom(used.firstRow); row <= used.lastRow; row = rowFrom(row + 1)) {
         for (int column = used.firstColumn; column < std::max(sheet.RowEnd(row), again.RowEnd(row)); ++column) {
             const workbook::Cell& a = sheet.GetCell(row, column);
             const workbook::Cell& b = again.GetCell(row, column);

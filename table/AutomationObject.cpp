@@ -10,7 +10,8 @@
 #include <algorithm>
 
 namespace {
-// Frees the strings a failed call's exception information carries.
+// Frees the strings a failed call's exception information carries.  The
+// description is shown to the user as the system's own text (it names files).
 class ExceptionInfo {
 public:
     ExceptionInfo() : m_info() {}
@@ -27,7 +28,7 @@ public:
         if (m_info.pfnDeferredFillIn) m_info.pfnDeferredFillIn(&m_info);
         const long status = m_info.scode != 0 ? m_info.scode : static_cast<long>(DISP_E_EXCEPTION);
         throw COleDispatchException(
-            m_info.bstrDescription ? CBstr::ToAnsi(m_info.bstrDescription, SysStringLen(m_info.bstrDescription))
+            m_info.bstrDescription ? CBstr::ToSystemAnsi(m_info.bstrDescription, SysStringLen(m_info.bstrDescription))
                                    : std::string(),
             status);
     }

@@ -93,6 +93,16 @@ CExcelTableFile::CExcelTableFile() {
 }
 
 CExcelTableFile::~CExcelTableFile() {
+    // A workbook left open on a path that ended early (an abandoned import, a
+    // failed save, an error raised while reading) would stay open in the
+    // application, its file locked, maybe behind a prompt nobody sees.
+    if (m_workbookOpen) {
+        try {
+            Close();
+        } catch (const CException&) {
+            // The application no longer answers: nothing more to do for it.
+        }
+    }
     m_application.Reset();
     m_worksheet.Reset();
     m_workbook.Reset();
@@ -121,10 +131,11 @@ bool CExcelTableFile::KnowsWorkbook97Format() const {
 int CExcelTableFile::OpenForWrite(std::string fileName) {
     RequireApplication();
     m_workbook = m_application.GetObject(kWorkbooks).CallForObject(kAdd);
+    m_workbookOpen = true;
     TakeFirstSheet();
     // Saved at once, so the file exists from now on; in the 97-2003 format the
     // ".xls" name promises, not the newer default of later versions.
-    std::vector<CVariant> arguments = MakeArguments(CVariant::Text(fileName));
+    std::vector<CVariant> arguments = MakeArguments(CVariant::FileName(fileName));
     if (KnowsWorkbook97Format()) arguments.push_back(CVariant::Int32(kWorkbook97Format));
     m_workbook.Call(kSaveAs, std::move(arguments));
     return 0;
@@ -132,7 +143,8 @@ int CExcelTableFile::OpenForWrite(std::string fileName) {
 
 int CExcelTableFile::OpenForRead(std::string fileName) {
     RequireApplication();
-    m_workbook = m_application.GetObject(kWorkbooks).CallForObject(kOpen, MakeArguments(CVariant::Text(fileName)));
+    m_workbook = m_application.GetObject(kWorkbooks).CallForObject(kOpen, MakeArguments(CVariant::FileName(fileName)));
+    m_workbookOpen = true;
     TakeFirstSheet();
     // The used range may begin below row 1; rows are counted from row 1, as
     // NextRow compares with the absolute row index.
@@ -149,6 +161,7 @@ int CExcelTableFile::FinishWrite() {
 int CExcelTableFile::Close() {
     // Without saving: a workbook the application marks as changed on opening
     // would otherwise ask "save changes?" in a window nobody sees, and hang.
+    m_workbookOpen = false;
     m_workbook.Call(kClose, MakeArguments(CVariant::Bool(false)));
     return 0;
 }
@@ -171,8 +184,27 @@ CAutomationObject CExcelTableFile::CurrentCell() const {
 }
 
 void CExcelTableFile::PutCellValue(CVariant value) {
-    CurrentCell().Put(kValue, std::move(value));
+    try {
+        CurrentCell().Put(kValue, std::move(value));
+    } catch (const CException&) {
+        // Each cell is a call of its own: a row that fails part-way must not
+        // be saved half written, where it would read back as a good row
+        // short of its later cells.
+        ClearRowSoFar();
+        throw;
+    }
     ++m_column;
+}
+
+void CExcelTableFile::ClearRowSoFar() {
+    for (m_column = m_column - 1; m_column >= 1; --m_column) {
+        try {
+            CurrentCell().Put(kValue, CVariant());
+        } catch (const CException&) {
+            // The row's first error is the one to tell.
+        }
+    }
+    m_column = 1;
 }
 
 CExcelTableFile::CellContent CExcelTableFile::GetCellValue() {

@@ -10,7 +10,10 @@
 // integers, numbers, money, dates); reads choose between a cell's typed value
 // and the text the application shows for it.  After OpenForRead row 1 is
 // current, so a reader that advances before every row never sees row 1.
-// Failed automation calls raise COleDispatchException or COleException.
+// Failed automation calls raise COleDispatchException or COleException; a
+// row whose writing failed is cleared again, so that only whole rows are
+// saved.  The workbook is closed on every path: a workbook still open when
+// the table file goes is closed without saving.
 class CExcelTableFile : public CTableFile {
 public:
     // Starts an instance of the application of its own.
@@ -56,11 +59,13 @@ private:
     bool KnowsWorkbook97Format() const;
     CAutomationObject CurrentCell() const;
     void PutCellValue(CVariant value);
+    void ClearRowSoFar();
     CellContent GetCellValue();
 
     CAutomationObject m_application;
     CAutomationObject m_workbook;
     CAutomationObject m_worksheet;
+    bool m_workbookOpen = false;  // added or opened, and not yet closed
     int m_column = 1;
     int m_rowCount = 0;
     int m_startFailed = 0;

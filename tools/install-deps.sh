@@ -30,3 +30,10 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
     locale-gen >/dev/null
 fi
+# -- code page run (tools/test-codepage.sh): a Russian locale, whose Windows
+# ANSI code page is 1251.
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+    sed -i 's/^# *ru_RU.UTF-8 UTF-8/ru_RU.UTF-8 UTF-8/' /etc/locale.gen
+    locale-gen >/dev/null
+fi
+# -- end of the code page run's locale

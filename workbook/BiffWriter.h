@@ -9,6 +9,9 @@ namespace workbook {
 // Builds a workbook stream record by record.
 class BiffWriter {
 public:
+    // Room for a small workbook's whole stream (the size a compound file
+    // pads it to anyway), so that it is not copied as it grows.
+    BiffWriter() { m_stream.reserve(4096); }
     // Appends one record; its data must fit one record (biff::kMaxRecordData).
     void Record(std::uint16_t id, const Bytes& data);
     // The stream offset the next record starts at.

@@ -176,6 +176,7 @@ bool CompoundFileReader::ReadSmall(const Entry& entry, Bytes& out, std::string& 
         return false;
     }
     out.clear();
+    out.reserve(static_cast<std::size_t>(entry.size));
     for (std::uint32_t sector : chain) {
         if (out.size() == entry.size) break;
         const std::size_t offset = static_cast<std::size_t>(sector) * kMiniSectorSize;

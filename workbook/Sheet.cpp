@@ -31,10 +31,8 @@ bool Sheet::SetCell(int row, int column, Cell cell) {
     if (cell.kind != CellKind::Text) cell.text.clear();
     if (cell.kind == CellKind::Empty) {
         cell.number = 0;
-        if (static_cast<std::size_t>(row) >= m_rows.size() || static_cast<std::size_t>(column) >= m_rows[row].size())
-            return true;
+        if (static_cast<std::size_t>(column) >= static_cast<std::size_t>(RowEnd(row))) return true;
     }
-    if (static_cast<std::size_t>(row) >= m_rows.size()) m_rows.resize(row + 1);
     std::vector<Cell>& cells = m_rows[row];
     if (static_cast<std::size_t>(column) >= cells.size()) cells.resize(column + 1);
     cells[column] = std::move(cell);
@@ -42,26 +40,31 @@ bool Sheet::SetCell(int row, int column, Cell cell) {
 }
 
 const Cell& Sheet::GetCell(int row, int column) const {
-    if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= m_rows.size() ||
-        static_cast<std::size_t>(column) >= m_rows[row].size())
+    const auto found = m_rows.find(row);
+    if (found == m_rows.end() || column < 0 || static_cast<std::size_t>(column) >= found->second.size())
         return kEmptyCell;
-    return m_rows[row][column];
+    return found->second[column];
 }
 
 int Sheet::RowEnd(int row) const {
-    return row < 0 || static_cast<std::size_t>(row) >= m_rows.size() ? 0 : static_cast<int>(m_rows[row].size());
+    const auto found = m_rows.find(row);
+    return found == m_rows.end() ? 0 : static_cast<int>(found->second.size());
+}
+
+int Sheet::RowFrom(int row) const {
+    const auto found = m_rows.lower_bound(row);
+    return found == m_rows.end() ? kMaxRows : found->first;
 }
 
 CellRange Sheet::UsedRange() const {
     CellRange range;
     range.firstRow = kMaxRows;
     range.firstColumn = kMaxColumns;
-    for (std::size_t row = 0; row < m_rows.size(); ++row) {
-        const std::vector<Cell>& cells = m_rows[row];
+    for (const auto& [row, cells] : m_rows) {
         for (std::size_t column = 0; column < cells.size(); ++column) {
             if (cells[column].kind == CellKind::Empty) continue;
-            range.firstRow = std::min(range.firstRow, static_cast<int>(row));
-            range.lastRow = static_cast<int>(row);
+            range.firstRow = std::min(range.firstRow, row);
+            range.lastRow = row;
             range.firstColumn = std::min(range.firstColumn, static_cast<int>(column));
             range.lastColumn = std::max(range.lastColumn, static_cast<int>(column));
         }

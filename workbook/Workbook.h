@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,15 @@ public:
     // Empty (0 for a row that never held any), so that sparse sheets are
     // walked by their cells rather than by their used range's area.
     int RowEnd(int row) const;
+    // The first row from row on that may hold a cell that is not Empty;
+    // kMaxRows when there is none, so that a walk over a sparse sheet's rows
+    // skips the rows that never held a cell.
+    int RowFrom(int row) const;
 
 private:
-    std::vector<std::vector<Cell>> m_rows;
+    // Only the rows that hold cells: a sheet with a cell in its last row
+    // costs no row for every row above it.
+    std::map<int, std::vector<Cell>> m_rows;
 };
 
 // The whole file of a workbook whose one worksheet holds the sheet's cells.

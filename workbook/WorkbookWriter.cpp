@@ -36,7 +36,7 @@ struct SharedStrings {
 
 SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
     SharedStrings shared;
-    for (int row = used.firstRow; row <= used.lastRow; ++row) {
+    for (int row = sheet.RowFrom(used.firstRow); row <= used.lastRow; row = sheet.RowFrom(row + 1)) {
         for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column) {
             const Cell& cell = sheet.GetCell(row, column);
             if (cell.kind != CellKind::Text) continue;
@@ -51,6 +51,7 @@ SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
 
 Bytes Data(std::initializer_list<unsigned> words) {
     Bytes data;
+    data.reserve(64);  // every fixed-size record written here, without growing
     for (unsigned word : words) PutU16(data, word);
     return data;
 }
@@ -218,9 +219,9 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
 
     // Rows go in blocks of 32: the block's ROW records, then its cells.
     constexpr int kBlockRows = 32;
-    for (int block = used.firstRow; block <= used.lastRow; block += kBlockRows) {
+    for (int block = used.firstRow; block <= used.lastRow;) {
         const int blockEnd = std::min(block + kBlockRows - 1, used.lastRow);
-        for (int row = block; row <= blockEnd; ++row) {
+        for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1)) {
             int first = -1, last = -1;
             for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column) {
                 if (sheet.GetCell(row, column).kind == CellKind::Empty) continue;
@@ -232,9 +233,13 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
             writer.Record(kRow, Data({static_cast<unsigned>(row), static_cast<unsigned>(first),
                                       static_cast<unsigned>(last + 1), 0x00FF, 0, 0, 0x0100, 0x000F}));
         }
-        for (int row = block; row <= blockEnd; ++row)
+        for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1))
             for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column)
                 WriteCell(writer, row, column, sheet.GetCell(row, column), shared);
+        // On to the block of the next row that holds cells: blocks without
+        // any are not written.
+        const int next = sheet.RowFrom(blockEnd + 1);
+        block = next > used.lastRow ? next : block + (next - block) / kBlockRows * kBlockRows;
     }
     // Gridlines, headings, zeros and outline symbols shown; the sheet selected and active.
     Bytes window = Data({0x06B6, 0, 0, 0x0040, 0, 0, 0});

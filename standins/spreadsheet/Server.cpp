@@ -80,8 +80,14 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return CDispatchObject::LiveObjects() == 0 && g_serverLocks == 0 ? S_OK : S_FALSE;
+    // Workbooks nobody closed keep the application running.
+    return CDispatchObject::LiveObjects() == 0 && g_serverLocks == 0 && WorkbookDocument::OpenInProcess() == 0
+               ? S_OK
+               : S_FALSE;
 }
+
+// For tests: how many workbooks this process has open in the application.
+extern "C" long WINAPI OpenWorkbookCount() { return WorkbookDocument::OpenInProcess(); }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     char path[MAX_PATH];

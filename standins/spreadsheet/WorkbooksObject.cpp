@@ -8,7 +8,7 @@ using namespace spreadsheet;
 void CWorkbooksObject::Member(DISPID member, WORD flags, const CallArguments& arguments, VARIANT& result) {
     std::shared_ptr<WorkbookDocument> document;
     if (member == kAdd && IsMethod(flags)) {
-        document = std::make_shared<WorkbookDocument>();
+        document = WorkbookDocument::New();
     } else if (member == kOpen && IsMethod(flags)) {
         document = WorkbookDocument::Open(arguments.TextAt(0));
     } else if (member == kCount && IsGet(flags)) {

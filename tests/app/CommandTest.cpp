@@ -3,11 +3,13 @@
 // stand-in.
 #include "AppTest.h"
 
+#include "ConvertTestSupport.h"
 #include "DatabaseName.h"
 #include "FileFilters.h"
 #include "MessagePump.h"
 #include "PalmDatabase.h"
 #include "Profile.h"
+#include "SampleCars.h"
 #include "TestFiles.h"
 #include "resource.h"
 
@@ -40,6 +42,7 @@ protected:
 
     CPalmDesktopFolder desktop{""};
 };
+
 }  // namespace
 
 TEST(InitialFilterIndex, ByTheLastFilesEndingInAnyCase) {
@@ -139,6 +142,42 @@ TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsReported) {
     EXPECT_EQ(shown[0].type, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(status, "Nothing was exported.");
+}
+
+TEST_F(CommandTest, AFailedExportSaysSoOnTheStatusLine) {
+    if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
+    std::vector<std::string> cars;  // each with a note longer than a workbook cell holds
+    ASSERT_TRUE(WriteSampleCars(desktop.BackupFolder(*desktop.FindUser("Jane")), cars));
+    for (const std::string& car : cars)
+        testsupport::WriteCarDatabase(car, CCarRecord("Long"), {testsupport::Fillup(0, 1, 1, 1, std::string(40000, 'x'))});
+    std::string status;
+    RunDialog([&](DrivenMainDialog& dialog) {
+        ScopedFileAnswer answer(FileAnswer{folder + "\\long.xls", 1, nullptr, false});
+        dialog.Click(IDC_EXPORT);
+        status = dialog.Status();
+    });
+    EXPECT_EQ(TakeMessages().at(0).text.rfind("Error writing file\n", 0), 0u);
+    EXPECT_EQ(status, "The export to " + folder + "\\long.xls failed.");
+}
+
+// Run again by tools/test-codepage.sh under code page 1251: the names chosen
+// in the file dialogs are the names the workbook gets.
+TEST_F(CommandTest, CodePageWorkbookNamesFromTheFileDialogsAreTheNamesChosen) {
+    const std::string road = InSystemCodePage(L"\u0414\u043e\u0440\u043e\u0433\u0430");  // Дорога
+    const std::string log = InSystemCodePage(L"\u0416\u0443\u0440\u043d\u0430\u043b");  // Журнал
+    if (road.empty() || log.empty() || !SpreadsheetRegistered()) GTEST_SKIP() << "no Cyrillic code page or workbooks";
+    CreateDirectoryA((folder + "\\" + road).c_str(), nullptr);
+    const std::string path = folder + "\\" + road + "\\" + log + ".xls";
+    std::string exported, imported;
+    RunDialog([&](DrivenMainDialog& dialog) {
+        for (int command : {IDC_EXPORT, IDC_IMPORT}) {
+            ScopedFileAnswer answer(FileAnswer{path, 1, "Golf", false});
+            dialog.Click(command);
+            (command == IDC_EXPORT ? exported : imported) = dialog.Status();
+        }
+    });
+    EXPECT_EQ(exported, "Exported to " + path + ".");
+    EXPECT_EQ(imported.rfind("Rows imported: ", 0), 0u) << imported;
 }
 
 TEST_F(CommandTest, ImportWithoutCarNameTakesTheFilesTitleAndQueuesItForTheUser) {

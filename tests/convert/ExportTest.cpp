@@ -189,7 +189,7 @@ TEST_F(ExportTest, WriteErrorKeepsEveryEarlierRowAndIsToldOnce) {
         if (csv->OpenForWrite(name) != 0) return nullptr;
         return csv;
     };
-    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, failing), 0);
+    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, failing), kExportWriteFailed);
     Rows rows = SplitWrittenCsv(ReadFileBytes(table), ';');
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(k));  // heading and rows 1 to k-1
     EXPECT_EQ(rows[k - 1][1], "300.0");

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <random>
 
 using namespace testsupport;
@@ -50,6 +49,11 @@ std::vector<Entry> RandomLog(unsigned seed, int count) {
         entries.push_back(entry);
     }
     return entries;
+}
+
+// The value of a fill amount in thousandths, however it is kept.
+std::uint64_t FillThousandths(std::uint32_t fill) {
+    return fill & CFillupRecord::kThousandthsBit ? fill & ~CFillupRecord::kThousandthsBit : fill * 10ull;
 }
 
 std::string WithoutCarriageReturns(std::string text) {
@@ -97,7 +101,8 @@ TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
                 EXPECT_EQ(now.recurring, was.recurring);
                 // What the formats cannot carry: a carriage return in a note is
                 // dropped, a recurring cost's mileage comes back 0, and a fill
-                // amount in thousandths comes back in rounded hundredths.
+                // amount of whole hundredths comes back in hundredths however
+                // it was kept.
                 EXPECT_EQ(now.note, WithoutCarriageReturns(was.note));
                 // A record without a category reads as category 0's label.
                 EXPECT_EQ(now.categoryName, originalEntries[i].categoryName);
@@ -107,12 +112,7 @@ TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
                     EXPECT_EQ(now.recurringInterval, was.recurringInterval);
                 } else {
                     EXPECT_EQ(now.mileage, was.mileage);
-                    if (was.fillAmount & CFillupRecord::kThousandthsBit) {
-                        const std::int64_t thousandths = was.fillAmount & 0x7FFFFFFF;
-                        EXPECT_LE(std::llabs(static_cast<std::int64_t>(now.fillAmount) * 10 - thousandths), 5);
-                    } else {
-                        EXPECT_EQ(now.fillAmount, was.fillAmount);
-                    }
+                    EXPECT_EQ(FillThousandths(now.fillAmount), FillThousandths(was.fillAmount)) << now.fillAmount;
                 }
             }
         }

@@ -114,9 +114,11 @@ TEST(Rtconv, LeavesTheRegistryAloneAndTakesItsCsvOptionsFromTheCommandLine) {
 
 TEST(Rtconv, WorkbooksGoThroughTheSpreadsheetApplicationOrNowhere) {
     COleSession ole;
-    const std::string folder = NewFolder("rtconv-workbook");
+    // Run again by tools/test-codepage.sh under code page 1251, where the
+    // folder and the workbook have Cyrillic names ("Дорога", "Журнал").
+    const std::string folder = NewFolder("rtconv-workbook" + InSystemCodePage(L"\u0414\u043e\u0440\u043e\u0433\u0430"));
     const std::string database = folder + "\\RoadtallyDBGolf.pdb";
-    const std::string book = folder + "\\golf.xls";
+    const std::string book = folder + "\\golf" + InSystemCodePage(L"\u0416\u0443\u0440\u043d\u0430\u043b") + ".xls";
     Entry partial = Fillup(Day(2005, 1, 2), 1234567, 0x0FFFFFFF, 0x80000000u | 45123, "full\nline", "Fuel \x80");
     partial.record.partial = true;
     Entry refund = Fillup(Day(2005, 1, 3), 40, 1999, 4523, "(refund)", "Fuel \x80");
@@ -154,7 +156,9 @@ TEST(Rtconv, WorkbooksGoThroughTheSpreadsheetApplicationOrNowhere) {
         EXPECT_EQ(back[i].categoryName, original[i].categoryName);
     }
     EXPECT_EQ(back[0].fillAmount, 1000u);
-    EXPECT_EQ(back[1].fillAmount, 4512u);  // 45.123 in hundredths
+    EXPECT_EQ(back[1].fillAmount, 0x80000000u | 45123);  // 45.123 stays in thousandths
     EXPECT_EQ(back[3].recurringEndDate, Day(2031, 12, 31));
     EXPECT_EQ(back[3].recurringInterval, 12);
+    // Exported again over its own workbook: replaced, never left to a prompt.
+    EXPECT_EQ(RunRtconv("export \"" + database + "\" \"" + book + "\"").output, "result: 0\n");
 }

@@ -7,6 +7,9 @@
 #include "TableFileFactory.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
 
 using namespace testsupport;
 
@@ -52,6 +55,12 @@ private:
     int m_rowsEnded = 0;
 };
 
+// The workbooks this process has open in the spreadsheet stand-in.
+long OpenWorkbooks() {
+    const FARPROC count = GetProcAddress(GetModuleHandleA("RtSpreadsheet.dll"), "OpenWorkbookCount");
+    return count ? reinterpret_cast<long(WINAPI*)()>(reinterpret_cast<void*>(count))() : 0;
+}
+
 class WorkbookPipeline : public testing::Test {
 protected:
     void SetUp() override {
@@ -76,7 +85,7 @@ TEST_F(WorkbookPipeline, AnAutomationErrorInTheMiddleIsReportedOnceAndTheRowsBef
         if (!workbook) return nullptr;
         return std::make_unique<OversizedTextAtRow>(std::move(workbook), failingRow);
     };
-    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, maker), 0);
+    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, maker), kExportWriteFailed);
     ASSERT_EQ(messages.Texts().size(), 1u);
     EXPECT_EQ(messages.Texts()[0].rfind("Error writing file\n", 0), 0u) << messages.Texts()[0];
     EXPECT_GT(messages.Texts()[0].size(), std::string("Error writing file\n").size()) << "the application's text";
@@ -88,4 +97,42 @@ TEST_F(WorkbookPipeline, AnAutomationErrorInTheMiddleIsReportedOnceAndTheRowsBef
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[1].mileage, 20u);
     EXPECT_EQ(back[1].price, 200u);
+}
+
+// A note longer than a cell holds fails its row part-way: the saved workbook
+// holds the whole rows before it and nothing of that row.
+TEST_F(WorkbookPipeline, ARowThatFailsPartWayIsNotSavedHalfWritten) {
+    const std::string database = folder + "\\RoadtallyDBTest.pdb", table = folder + "\\out.xls";
+    WriteCarDatabase(database, CCarRecord("Golf"), {Fillup(Day(2005, 1, 1), 10, 100, 1000, "one"),
+                                                    Fillup(Day(2005, 1, 2), 20, 200, 2000, std::string(40000, 'x'), "Fuel")});
+    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr), kExportWriteFailed);
+    EXPECT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(ImportTable(folder + "\\RoadtallyDBCopy.pdb", table, "", "Copy", *settings, nullptr), 1);
+}
+
+// No way out of a run leaves a workbook open in the application, where it
+// would stay locked (maybe behind a prompt nobody sees).
+TEST_F(WorkbookPipeline, NoRunLeavesAWorkbookOpen) {
+    const std::string database = folder + "\\RoadtallyDBTest.pdb", table = folder + "\\bad.xls";
+    WriteCarDatabase(database, CCarRecord("Golf"), {Fillup(Day(2005, 1, 1), 10, 100, 1000)});
+    auto book = CreateTableFileForWrite(table, *settings);  // a heading, then rows without dates
+    for (const char* first : {"Date", "no date", "no date"}) book->WriteString(first), book->EndRow();
+    book->FinishWrite();
+    const TableFileMaker blockedSave = [](std::string name, const AppSettings& s) {
+        auto made = CreateTableFileForWrite(name, s);
+        DeleteFileA(name.c_str());
+        CreateDirectoryA(name.c_str(), nullptr);  // the last save cannot replace a folder
+        return made;
+    };
+    const auto import = [&] { return ImportTable(folder + "\\copy.pdb", table, "", "Copy", *settings, nullptr); };
+    const std::function<void()> runs[] = {
+        [&] { MessageLog cancel([](const ShownMessage&) { return IDCANCEL; }); EXPECT_EQ(import(), 0); },
+        [&] { PostQuitMessage(0); EXPECT_EQ(import(), 0); MSG m; PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE); },
+        [&] { EXPECT_EQ(ExportDatabase(database, folder + "\\x.xls", *settings, nullptr, blockedSave), kExportWriteFailed); },
+    };
+    for (const auto& run : runs) {
+        const long before = OpenWorkbooks();
+        run();
+        EXPECT_EQ(OpenWorkbooks(), before) << "run " << &run - runs << " of: Cancel at a bad row, quit, failed save";
+    }
 }

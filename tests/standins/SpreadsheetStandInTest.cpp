@@ -133,6 +133,7 @@ TEST_F(SpreadsheetStandIn, RefusedCallsRaiseAndLeaveTheWorkbookAsItWas) {
     CAutomationObject book;
     const CAutomationObject sheet = NewSheet(book);
     const std::string path = TempPath("formats.xls");
+    DeleteFileA(path.c_str());
     EXPECT_THROW(book.Call(kSave), COleDispatchException) << "no file name yet";
     // Only the 97-2003 workbook is written (the newer default, 51, is not).
     EXPECT_THROW(book.Call(kSaveAs, MakeArguments(CVariant::Text(path), CVariant::Int32(51))), COleDispatchException);
@@ -176,6 +177,7 @@ TEST_F(SpreadsheetStandIn, TheWorkbookTableFileGivesBackEveryReference) {
     ASSERT_TRUE(canUnloadNow);
     EXPECT_EQ(canUnloadNow(), S_OK);
     const std::string path = TempPath("references.xls");
+    DeleteFileA(path.c_str());
     {
         CExcelTableFile table;
         table.OpenForWrite(path);

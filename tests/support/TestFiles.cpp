@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -45,4 +47,13 @@ std::string LocaleListSeparator() {
     char buffer[10] = {};
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, buffer, sizeof buffer);
     return buffer;
+}
+
+std::string InSystemCodePage(const wchar_t* text) {
+    if (const char* wanted = std::getenv("RT_CODE_PAGE"); wanted && std::atoi(wanted) != static_cast<int>(GetACP()))
+        throw std::runtime_error("the system's ANSI code page is " + std::to_string(GetACP()) + ", not " + wanted);
+    char buffer[MAX_PATH] = {};
+    BOOL lost = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer, MAX_PATH, nullptr, &lost);
+    return length > 0 && !lost ? buffer : "";
 }

@@ -13,3 +13,8 @@ bool FileExists(const std::string& path);
 std::string LocaleDate(int year, int month, int day);
 std::string LocaleTime(int hour, int minute);
 std::string LocaleListSeparator();
+
+// text in the system's ANSI code page; empty where it cannot hold it.  Where
+// RT_CODE_PAGE names the code page a run must have, another one throws, so
+// that the code page run cannot pass by skipping.
+std::string InSystemCodePage(const wchar_t* text);

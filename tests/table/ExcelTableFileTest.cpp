@@ -225,6 +225,7 @@ TEST_F(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
 
 TEST_F(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
     const std::string path = TempPath("texts.xls");
+    DeleteFileA(path.c_str());  // the application saves over no file
     {
         CExcelTableFile table;
         table.OpenForWrite(path);
@@ -288,6 +289,7 @@ TEST_F(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
     const std::vector<std::string> texts = {"12.5", " -3 ", "1e3", "", "  ", "12,5", "1,234", "abc", "1e999", "0x10"};
     const std::string workbookPath = TempPath("numbers.xls");
     const std::string csvPath = TempPath("numbers.csv");
+    DeleteFileA(workbookPath.c_str());
     {
         CExcelTableFile workbookTable;
         workbookTable.OpenForWrite(workbookPath);
@@ -331,7 +333,8 @@ TEST_F(WorkbookTableFile, FilesThatCannotBeOpenedOrSavedRaiseTheApplicationsDesc
         std::string path;
         bool write;
     };
-    for (const Case& c : std::vector<Case>{{missing, false}, {notAWorkbook, false}, {unwritable, true}}) {
+    // A file that exists is never saved over: the application would ask.
+    for (const Case& c : std::vector<Case>{{missing, false}, {notAWorkbook, false}, {unwritable, true}, {notAWorkbook, true}}) {
         CExcelTableFile table;
         try {
             c.write ? table.OpenForWrite(c.path) : table.OpenForRead(c.path);
@@ -340,4 +343,5 @@ TEST_F(WorkbookTableFile, FilesThatCannotBeOpenedOrSavedRaiseTheApplicationsDesc
             EXPECT_NE(error.GetErrorMessage().find(c.path), std::string::npos) << error.GetErrorMessage();
         }
     }
+    EXPECT_EQ(ReadFileBytes(notAWorkbook), "\"Date\",\"Mileage\"\r\n");
 }

@@ -58,7 +58,7 @@ int Help() {
     std::fputs("\n"
                "  export   writes the car database DATABASE (a RoadtallyDB*.pdb file of a Palm Desktop\n"
                "           backup folder) as TABLE: an Excel workbook for a name ending in .xls when\n"
-               "           Excel is installed, else a CSV file.\n"
+               "           Excel is installed, else a CSV file.  An existing TABLE is replaced.\n"
                "  import   reads TABLE and writes a complete new database NEWDATABASE for the car\n"
                "           CARNAME, with the car record of PREVIOUSDATABASE when given.  Name it\n"
                "           RoadtallyDB<car name>.pdb and install it with Palm Desktop's Install Tool\n"
@@ -92,10 +92,24 @@ int ExportForTrackerCommand(const std::vector<std::string>& args, const TrackerO
     return result;
 }
 
-int RunCommand(const std::vector<std::string>& args, const AppSettings& settings, const TrackerOptions& tracker) {
+// The table file of an export, made after an existing file of its name is
+// deleted, as the program's Export command deletes it: the spreadsheet
+// application would stop at a hidden "replace the file?" prompt.
+std::unique_ptr<CTableFile> ReplacingTableFile(std::string fileName, const AppSettings& settings) {
+    DeleteFileA(fileName.c_str());
+    return CreateTableFileForWrite(fileName, settings);
+}
+
+// The command's result; empty when the command line names no command.
+std::optional<int> RunCommand(const std::vector<std::string>& args, const AppSettings& settings,
+                              const TrackerOptions& tracker) {
     const std::string& command = args[0];
-    if (tracker.profile) return command == "export" && args.size() == 3 ? ExportForTrackerCommand(args, tracker) : -2;
-    if (command == "export" && args.size() == 3) return ExportDatabase(args[1], args[2], settings, nullptr);
+    if (tracker.profile) {
+        if (command == "export" && args.size() == 3) return ExportForTrackerCommand(args, tracker);
+        return std::nullopt;
+    }
+    if (command == "export" && args.size() == 3)
+        return ExportDatabase(args[1], args[2], settings, nullptr, ReplacingTableFile);
     if (command == "import" && (args.size() == 4 || args.size() == 5))
         return ImportTable(args[2], args[1], args.size() == 5 ? args[4] : std::string(), args[3], settings, nullptr);
     if (command == "cars" && args.size() == 2) {
@@ -103,7 +117,7 @@ int RunCommand(const std::vector<std::string>& args, const AppSettings& settings
         for (const CarEntry& car : cars) std::printf("%s\t%s\n", car.name.c_str(), car.path.c_str());
         return static_cast<int>(cars.size());
     }
-    return -2;
+    return std::nullopt;
 }
 }  // namespace
 
@@ -154,8 +168,9 @@ int main(int argc, char** argv) {
 
     int result = -1;
     try {
-        result = RunCommand(args, settings, tracker);
-        if (result == -2) return Usage();
+        const std::optional<int> ran = RunCommand(args, settings, tracker);
+        if (!ran) return Usage();
+        result = *ran;
     } catch (const CException& error) {
         // What the dialog would show for an error no pipeline handles.
         const std::string text = error.GetErrorMessage();
