@@ -25,15 +25,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-# The second-locale test run needs German.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
-    locale-gen >/dev/null
-fi
-# -- code page run (tools/test-codepage.sh): a Russian locale, whose Windows
-# ANSI code page is 1251.
-if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
-    sed -i 's/^# *ru_RU.UTF-8 UTF-8/ru_RU.UTF-8 UTF-8/' /etc/locale.gen
-    locale-gen >/dev/null
-fi
-# -- end of the code page run's locale
+# The second-locale run needs German; the code page run (tools/test-codepage.sh)
+# Russian, whose Windows ANSI code page is 1251.
+for locale in de_DE ru_RU; do
+    if ! locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$"; then
+        sed -i "s/^# *$locale.UTF-8 UTF-8/$locale.UTF-8 UTF-8/" /etc/locale.gen
+        locale-gen >/dev/null
+    fi
+done

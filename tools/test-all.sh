@@ -56,6 +56,9 @@ LC_ALL=C.UTF-8 "$root/tools/wine-prefix.sh" "$en_prefix" spreadsheet "$spreadshe
 (cd "$build/win64" && LC_ALL=C.UTF-8 WINEPREFIX="$en_prefix" ctest --output-on-failure)
 "$root/tools/wine-prefix.sh" "$en_prefix" stop
 
+echo "== Workbook names in another ANSI code page (Russian locale, 1251)"
+"$root/tools/test-codepage.sh" "$build/win64"
+
 echo "== Windows tests under Wine, German locale (list separator ';', day-month-year dates)"
 export LC_ALL=de_DE.UTF-8 TZ=Europe/Berlin
 "$root/tools/wine-prefix.sh" "$de_prefix" start
