@@ -5,24 +5,20 @@
 
 #include <cctype>
 
-std::string BuildFileFilter(bool excelAvailable) {
-    std::string filter;
-    if (excelAvailable) filter += LoadResourceString(IDS_FILTER_EXCEL);
+std::string BuildFileFilter() {
+    std::string filter = LoadResourceString(IDS_FILTER_EXCEL);
     filter += LoadResourceString(IDS_FILTER_CSV);
     filter += LoadResourceString(IDS_FILTER_ALL);
     filter += "|";
     return filter;
 }
 
-int InitialFilterIndex(const std::string& fileName, bool excelAvailable) {
+int InitialFilterIndex(const std::string& fileName) {
     if (fileName.size() < 4 || fileName.find('.') == std::string::npos) return 0;
     std::string ending = fileName.substr(fileName.size() - 3);
     for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (excelAvailable) {
-        if (ending == "xls") return 1;
-        return ending == "csv" ? 2 : 3;
-    }
-    return ending == "csv" ? 1 : 2;
+    if (ending == "xls") return 1;
+    return ending == "csv" ? 2 : 3;
 }
 
 std::string FilterPattern(const std::string& filter, int index) {

@@ -1,6 +1,6 @@
 #pragma once
 #include "AutomationObject.h"
-#include "TableFile.h"
+#include "TypedCellTableFile.h"
 
 #include <string>
 
@@ -11,7 +11,7 @@
 // and the text the application shows for it.  After OpenForRead row 1 is
 // current, so a reader that advances before every row never sees row 1.
 // Failed automation calls raise COleDispatchException or COleException.
-class CExcelTableFile : public CTableFile {
+class CExcelTableFile : public CTypedCellTableFile {
 public:
     // Starts an instance of the application of its own.
     CExcelTableFile();
@@ -29,34 +29,18 @@ public:
     int Close() override;
     int EndRow() override;
     int NextRow() override;
-    int WriteString(std::string text) override;
-    int WriteDate(CalendarTime value) override;
-    int WriteTime(CalendarTime value) override;
-    int WriteInt(int value) override;
-    int WriteNumber(double value, int decimals) override;
-    int WriteCurrency(double value) override;
-    int ReadString(std::string& out) override;
-    int ReadDate(CalendarTime& out) override;
-    int ReadTime(CalendarTime& out) override;
-    int ReadInt(int& out) override;
-    int ReadDouble(double& out) override;
-    int ReadCurrency(double& out) override;
-    int ReadNumberCell(double& out) override;
     int GetProgressPos() override;
     int GetProgressMax() override;
 
-private:
-    struct CellContent {
-        CVariant value;
-        std::string text;
-    };
+protected:
+    void PutCellValue(CVariant value) override;
+    CellContent GetCellValue() override;
 
+private:
     void RequireApplication() const;
     void TakeFirstSheet();
     bool KnowsWorkbook97Format() const;
     CAutomationObject CurrentCell() const;
-    void PutCellValue(CVariant value);
-    CellContent GetCellValue();
 
     CAutomationObject m_application;
     CAutomationObject m_workbook;

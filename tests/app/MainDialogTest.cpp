@@ -138,7 +138,7 @@ TEST_F(MainDialogTest, SystemMenuAboutBoxToolTipsAndDragIcon) {
     });
 }
 
-TEST_F(MainDialogTest, FileDialogsOfferCsvAndAllFilesWithoutTheSpreadsheetApplication) {
+TEST_F(MainDialogTest, FileDialogsOfferWorkbooksFirstWithoutTheSpreadsheetApplication) {
     if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered";
     for (int command : {IDC_EXPORT, IDC_IMPORT}) {
         FileDialogSeen seen;
@@ -148,7 +148,8 @@ TEST_F(MainDialogTest, FileDialogsOfferCsvAndAllFilesWithoutTheSpreadsheetApplic
             seen = answer.Seen();
         });
         ASSERT_TRUE(seen.shown) << command;
-        EXPECT_EQ(seen.filters, (std::vector<std::string>{"Comma Separated Values (*.csv)", "All Files (*.*)"}));
+        EXPECT_EQ(seen.filters, (std::vector<std::string>{"MS Excel 97/2000 (*.xls)", "Comma Separated Values (*.csv)",
+                                                          "All Files (*.*)"}));
     }
     EXPECT_TRUE(TakeMessages().empty());
 }

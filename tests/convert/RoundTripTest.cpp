@@ -2,6 +2,7 @@
 #include "ExportDatabase.h"
 #include "ImportTable.h"
 #include "PalmDate.h"
+#include "WorkbookFileTableFile.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,20 @@ std::vector<Entry> RandomLog(unsigned seed, int count) {
     return entries;
 }
 
+// The program's own workbook table file, whatever the prefix has registered.
+std::unique_ptr<CTableFile> OwnWorkbook(std::string name, bool write) {
+    auto workbook = std::make_unique<CWorkbookFileTableFile>();
+    return (write ? workbook->OpenForWrite(name) : workbook->OpenForRead(name)) == 0 ? std::move(workbook) : nullptr;
+}
+
+workbook::Sheet SheetOf(const std::string& path) {
+    const std::string bytes = ReadFileBytes(path);
+    workbook::Sheet sheet;
+    std::string error;
+    EXPECT_TRUE(workbook::ReadWorkbook(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), sheet, error));
+    return sheet;
+}
+
 std::string WithoutCarriageReturns(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
@@ -69,17 +84,25 @@ TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
         const std::vector<Entry> log = RandomLog(seed, 300);
         WriteCarDatabase(original, car, log);
 
-        // CSV files with two separators, and a workbook when the prefix has a
-        // spreadsheet application.
-        std::vector<std::pair<std::string, const char*>> tables = {{folder + "\\log.csv", ";"},
-                                                                   {folder + "\\log.csv", ","}};
-        if (SpreadsheetRegistered()) tables.push_back({folder + "\\log.xls", ";"});
+        // CSV files with two separators, a workbook through the factory (the
+        // spreadsheet application when the prefix has one) and one through the
+        // program's own workbook table file.
+        const std::string own = folder + "\\own.xls";
+        std::vector<std::pair<std::string, const char*>> tables = {
+            {folder + "\\log.csv", ";"}, {folder + "\\log.csv", ","}, {folder + "\\log.xls", ";"}, {own, ";"}};
         for (const auto& [table, separator] : tables) {
             SCOPED_TRACE(table + " " + separator);
             auto settings = MakeSettings(separator);
             MessageLog messages;
-            ASSERT_EQ(ExportDatabase(original, table, *settings, nullptr), 0);
-            ASSERT_EQ(ImportTable(copy, table, "", "Copy", *settings, nullptr), static_cast<int>(log.size()));
+            const bool isOwn = table == own;
+            ASSERT_EQ(ExportDatabase(original, table, *settings, nullptr,
+                                     isOwn ? TableFileMaker([](std::string n, const AppSettings&) { return OwnWorkbook(n, true); })
+                                           : TableFileMaker(CreateTableFileForWrite)),
+                      0);
+            ASSERT_EQ(ImportTable(copy, table, "", "Copy", *settings, nullptr,
+                                  isOwn ? TableFileMaker([](std::string n, const AppSettings&) { return OwnWorkbook(n, false); })
+                                        : TableFileMaker(CreateTableFileForRead)),
+                      static_cast<int>(log.size()));
             EXPECT_TRUE(messages.Messages().empty()) << messages.Texts()[0];
 
             const std::vector<CFillupRecord> back = ReadEntries(copy);
@@ -114,6 +137,17 @@ TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
                         EXPECT_EQ(now.fillAmount, was.fillAmount);
                     }
                 }
+            }
+        }
+        // Both workbook table files write the same cells.
+        const workbook::Sheet fromFactory = SheetOf(folder + "\\log.xls"), fromOwn = SheetOf(own);
+        const workbook::CellRange used = fromOwn.UsedRange();
+        EXPECT_EQ(used.lastRow, static_cast<int>(log.size()));
+        EXPECT_EQ(used.lastRow, fromFactory.UsedRange().lastRow);
+        for (int row = 0; row <= used.lastRow; ++row) {
+            for (int column = 0; column <= used.lastColumn; ++column) {
+                const workbook::Cell &a = fromFactory.GetCell(row, column), &b = fromOwn.GetCell(row, column);
+                EXPECT_TRUE(a.kind == b.kind && a.number == b.number && a.text == b.text) << row << "," << column;
             }
         }
     }

@@ -1,10 +1,12 @@
-// The pipelines over workbooks kept by the spreadsheet stand-in registered in
-// the test prefix.
+// The pipelines over workbooks: through the factory (the spreadsheet stand-in
+// when the test prefix has it registered, else the program's own workbook
+// table file), and through the program's own whatever the prefix has.
 #include "ConvertTestSupport.h"
 #include "ExcelTableFile.h"
 #include "ExportDatabase.h"
 #include "ImportTable.h"
 #include "TableFileFactory.h"
+#include "WorkbookFileTableFile.h"
 
 #include <gtest/gtest.h>
 
@@ -52,11 +54,14 @@ private:
     int m_rowsEnded = 0;
 };
 
+// A file object whose writes fail as on a full disk.
+class FullDisk : public CFile {
+public:
+    void Write(const void*, std::size_t) override { throw CFileException(ERROR_DISK_FULL, GetFilePath()); }
+};
+
 class WorkbookPipeline : public testing::Test {
 protected:
-    void SetUp() override {
-        if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
-    }
     COleSession ole;
     std::string folder = NewFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
     std::unique_ptr<AppSettings> settings = MakeSettings(";");
@@ -88,4 +93,77 @@ TEST_F(WorkbookPipeline, AnAutomationErrorInTheMiddleIsReportedOnceAndTheRowsBef
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[1].mileage, 20u);
     EXPECT_EQ(back[1].price, 200u);
+}
+
+TEST_F(WorkbookPipeline, AFailedWriteOfTheProgramsOwnWorkbookLeavesTheEarlierFileAsItWas) {
+    const std::string database = folder + "\\RoadtallyDBTest.pdb";
+    WriteCarDatabase(database, CCarRecord("Golf"), {Fillup(Day(2005, 1, 1), 10, 100, 1000)});
+    const std::string table = folder + "\\out.xls";
+    auto unchanged = [&] {
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        return ReadFileBytes(table) == "earlier" && search == INVALID_HANDLE_VALUE;
+    };
+    WriteFileBytes(table, "earlier");
+
+    // The disk fills: told once, as the CSV export tells it.
+    TableFileMaker fullDisk = [](std::string name, const AppSettings&) -> std::unique_ptr<CTableFile> {
+        auto workbook = std::make_unique<CWorkbookFileTableFile>([] { return std::make_unique<FullDisk>(); });
+        return workbook->OpenForWrite(name) == 0 ? std::move(workbook) : nullptr;
+    };
+    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, fullDisk), 0);
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts()[0], "Error writing file\n" + CFileException(ERROR_DISK_FULL, table).GetErrorMessage());
+    EXPECT_TRUE(unchanged());
+
+    // A row beyond the format's 65,536 is refused before anything is written.
+    CWorkbookFileTableFile rows;
+    ASSERT_EQ(rows.OpenForWrite(table), 0);
+    for (int row = 1; row < 65536; ++row) rows.EndRow();
+    EXPECT_EQ(rows.WriteString("last row"), 0);
+    rows.EndRow();
+    EXPECT_THROW(rows.WriteString("one row too many"), CWorkbookFileException);
+    EXPECT_TRUE(unchanged());
+    rows.Close();
+
+    // A read-only file, and a folder that cannot be written: not opened.
+    SetFileAttributesA(table.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(CWorkbookFileTableFile().OpenForWrite(table), -1);
+    EXPECT_TRUE(unchanged());
+    SetFileAttributesA(table.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(CWorkbookFileTableFile().OpenForWrite(folder + "\\no such folder\\out.xls"), -1);
+}
+
+TEST_F(WorkbookPipeline, AFileThatIsNoWorkbookIsToldWithItsNameAndWhyAndImportsNothing) {
+    std::string whole;
+    {
+        const std::string good = folder + "\\good.xls";
+        CWorkbookFileTableFile table;
+        ASSERT_EQ(table.OpenForWrite(good), 0);
+        for (int row = 0; row < 300; ++row, table.EndRow()) table.WriteString("row " + std::to_string(row));
+        table.FinishWrite();
+        whole = ReadFileBytes(good);
+    }
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {std::string("PK\x03\x04", 4) + std::string(200, '\0'), "an Excel 2007 or later workbook (.xlsx)"},
+        {"\"Date\";\"Mileage\"\r\n", "no compound file header"},
+        {whole.substr(0, whole.size() / 2), "compound file"},
+    };
+    TableFileMaker ownWorkbook = [](std::string name, const AppSettings&) -> std::unique_ptr<CTableFile> {
+        auto workbook = std::make_unique<CWorkbookFileTableFile>();
+        return workbook->OpenForRead(name) == 0 ? std::move(workbook) : nullptr;
+    };
+    const std::string table = folder + "\\in.xls", database = folder + "\\RoadtallyDBIn.pdb";
+    for (const auto& [bytes, why] : cases) {
+        WriteFileBytes(table, bytes);
+        try {
+            ImportTable(database, table, "", "In", *settings, nullptr, ownWorkbook);
+            ADD_FAILURE() << why << ": no exception";
+        } catch (const CWorkbookFileException& error) {
+            EXPECT_EQ(error.GetErrorMessage().rfind("Error: Can't read file " + table + "\n", 0), 0u);
+            EXPECT_NE(error.GetErrorMessage().find(why), std::string::npos) << error.GetErrorMessage();
+        }
+        EXPECT_FALSE(FileExists(database)) << why;
+    }
 }

@@ -1,11 +1,12 @@
-// The workbook table file through real automation calls into the spreadsheet
-// stand-in registered in the test prefix; the files it leaves are checked
-// with the workbook codec, independently of the stand-in's own reading.
-// Without a registered spreadsheet application only the start-failed case
-// runs.
+// The two workbook table files side by side, with the same expected cells:
+// the one through real automation calls into the spreadsheet stand-in (when
+// the test prefix has it registered) and the program's own.  The files they
+// leave are checked with the workbook codec, independently of the stand-in's
+// and the table files' own reading.
 #include "CsvTableFile.h"
 #include "Exception.h"
 #include "ExcelTableFile.h"
+#include "WorkbookFileTableFile.h"
 #include "TestFiles.h"
 #include "Workbook.h"
 
@@ -71,14 +72,33 @@ protected:
     ~OleSession() override { OleUninitialize(); }
 };
 
-class WorkbookTableFile : public OleSession {
+class AutomationWorkbook : public OleSession {
 protected:
     void SetUp() override {
         if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
     }
 };
 
+enum class Kind { Automation, BuiltIn };
+
+class WorkbookTableFile : public OleSession, public testing::WithParamInterface<Kind> {
+protected:
+    void SetUp() override {
+        if (GetParam() == Kind::Automation && !SpreadsheetRegistered())
+            GTEST_SKIP() << "no spreadsheet application registered in this prefix";
+    }
+    static std::unique_ptr<CTableFile> Make() {
+        if (GetParam() == Kind::Automation) return std::make_unique<CExcelTableFile>();
+        return std::make_unique<CWorkbookFileTableFile>();
+    }
+};
+
 }  // namespace
+
+INSTANTIATE_TEST_SUITE_P(BothKinds, WorkbookTableFile, testing::Values(Kind::Automation, Kind::BuiltIn),
+                         [](const testing::TestParamInfo<Kind>& kind) {
+                             return kind.param == Kind::Automation ? "Automation" : "BuiltIn";
+                         });
 
 TEST_F(OleSession, WithoutTheApplicationEveryOperationFailsWithTheReason) {
     if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered in this prefix";
@@ -98,7 +118,7 @@ TEST_F(OleSession, WithoutTheApplicationEveryOperationFailsWithTheReason) {
 }
 
 // Each write stores one typed cell, in one row from column 1 on.
-TEST_F(WorkbookTableFile, WritesStoreTypedCells) {
+TEST_P(WorkbookTableFile, WritesStoreTypedCells) {
     struct Case {
         const char* what;
         std::function<void(CTableFile&)> write;
@@ -131,13 +151,14 @@ TEST_F(WorkbookTableFile, WritesStoreTypedCells) {
     const std::string path = TempPath("typed.xls");
     DeleteFileA(path.c_str());
     {
-        CExcelTableFile table;
-        ASSERT_EQ(table.OpenForWrite(path), 0);
-        EXPECT_TRUE(FileExists(path)) << "saved at once";
-        for (const Case& c : cases) c.write(table);
-        table.EndRow();
-        table.WriteString("second row");
-        EXPECT_EQ(table.FinishWrite(), 0);
+        auto table = Make();
+        ASSERT_EQ(table->OpenForWrite(path), 0);
+        // The built-in table file writes the whole file at the end.
+        EXPECT_EQ(FileExists(path), GetParam() == Kind::Automation) << "saved at once";
+        for (const Case& c : cases) c.write(*table);
+        table->EndRow();
+        table->WriteString("second row");
+        EXPECT_EQ(table->FinishWrite(), 0);
     }
     const workbook::Sheet sheet = ReadSheet(path);
     for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -151,7 +172,7 @@ TEST_F(WorkbookTableFile, WritesStoreTypedCells) {
 }
 
 // One prepared cell per row (row 1 a heading), each read one way.
-TEST_F(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
+TEST_P(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
     struct Case {
         const char* what;
         Cell cell;
@@ -207,55 +228,55 @@ TEST_F(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
     const std::string path = TempPath("reads.xls");
     WriteSheet(path, sheet);
 
-    CExcelTableFile table;
-    ASSERT_EQ(table.OpenForRead(path), 0);
-    EXPECT_EQ(table.GetProgressMax(), static_cast<int>(cases.size()) + 1);
+    auto table = Make();
+    ASSERT_EQ(table->OpenForRead(path), 0);
+    EXPECT_EQ(table->GetProgressMax(), static_cast<int>(cases.size()) + 1);
     for (const Case& c : cases) {
-        ASSERT_EQ(table.NextRow(), 0) << c.what;
+        ASSERT_EQ(table->NextRow(), 0) << c.what;
         double value = -99;
-        EXPECT_EQ(c.read(table, value), c.result) << c.what;
+        EXPECT_EQ(c.read(*table, value), c.result) << c.what;
         EXPECT_NEAR(value, c.value, 1e-9) << c.what;
         std::string next;
-        table.ReadString(next);
+        table->ReadString(next);
         EXPECT_EQ(next, "end") << c.what << ": a read moves one cell on";
     }
-    EXPECT_EQ(table.NextRow(), -1);
-    EXPECT_EQ(table.Close(), 0);
+    EXPECT_EQ(table->NextRow(), -1);
+    EXPECT_EQ(table->Close(), 0);
 }
 
-TEST_F(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
+TEST_P(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
     const std::string path = TempPath("texts.xls");
     {
-        CExcelTableFile table;
-        table.OpenForWrite(path);
-        table.WriteTime(Day(2001, 1, 1) + 14 * 3600 + 35 * 60);
-        table.WriteString("x\r\ny");
-        table.WriteString("'quoted");
-        table.WriteNumber(12345.6, 1);
-        table.FinishWrite();
+        auto table = Make();
+        table->OpenForWrite(path);
+        table->WriteTime(Day(2001, 1, 1) + 14 * 3600 + 35 * 60);
+        table->WriteString("x\r\ny");
+        table->WriteString("'quoted");
+        table->WriteNumber(12345.6, 1);
+        table->FinishWrite();
     }
-    CExcelTableFile table;
-    ASSERT_EQ(table.OpenForRead(path), 0);
+    auto table = Make();
+    ASSERT_EQ(table->OpenForRead(path), 0);
     CalendarTime time = 0;
-    ASSERT_EQ(table.ReadTime(time), 0);
+    ASSERT_EQ(table->ReadTime(time), 0);
     LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
     today.hour = 14;
     today.minute = 35;
     today.second = 0;
     EXPECT_EQ(time, FromLocalFields(today));
     std::string text;
-    table.ReadString(text);
+    table->ReadString(text);
     EXPECT_EQ(text, "x\ny");
-    table.ReadString(text);
+    table->ReadString(text);
     EXPECT_EQ(text, "'quoted");
-    table.ReadString(text);
+    table->ReadString(text);
     char decimal[4] = ".";
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
     EXPECT_EQ(text, std::string("12345") + decimal + "6");
-    table.Close();
+    table->Close();
 }
 
-TEST_F(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
+TEST_P(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
     struct Case {
         const char* what;
         std::vector<int> filledRows;  // 0-based
@@ -269,32 +290,32 @@ TEST_F(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
         for (int row : c.filledRows) sheet.SetCell(row, 2, Text(u"cell"));
         const std::string path = TempPath("rows.xls");
         WriteSheet(path, sheet);
-        CExcelTableFile table;
-        ASSERT_EQ(table.OpenForRead(path), 0) << c.what;
-        EXPECT_EQ(table.GetProgressMax(), c.rowCount) << c.what;
-        EXPECT_EQ(table.GetProgressPos(), 1) << c.what;
+        auto table = Make();
+        ASSERT_EQ(table->OpenForRead(path), 0) << c.what;
+        EXPECT_EQ(table->GetProgressMax(), c.rowCount) << c.what;
+        EXPECT_EQ(table->GetProgressPos(), 1) << c.what;
         for (int row = 2; row <= c.rowCount; ++row) {
-            EXPECT_EQ(table.NextRow(), 0) << c.what << " row " << row;
-            EXPECT_EQ(table.GetProgressPos(), row) << c.what;
+            EXPECT_EQ(table->NextRow(), 0) << c.what << " row " << row;
+            EXPECT_EQ(table->GetProgressPos(), row) << c.what;
         }
-        EXPECT_EQ(table.NextRow(), -1) << c.what;
-        table.Close();
+        EXPECT_EQ(table->NextRow(), -1) << c.what;
+        table->Close();
     }
 }
 
 // The import's number-cell read answers the same for a text, whichever kind
 // of table file holds it.
-TEST_F(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
+TEST_P(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
     const std::vector<std::string> texts = {"12.5", " -3 ", "1e3", "", "  ", "12,5", "1,234", "abc", "1e999", "0x10"};
     const std::string workbookPath = TempPath("numbers.xls");
     const std::string csvPath = TempPath("numbers.csv");
     {
-        CExcelTableFile workbookTable;
-        workbookTable.OpenForWrite(workbookPath);
+        auto workbookTable = Make();
+        workbookTable->OpenForWrite(workbookPath);
         CCsvTableFile csvTable;
         csvTable.SetSeparator(",");
         csvTable.OpenForWrite(csvPath);
-        for (CTableFile* table : {static_cast<CTableFile*>(&workbookTable), static_cast<CTableFile*>(&csvTable)}) {
+        for (CTableFile* table : {workbookTable.get(), static_cast<CTableFile*>(&csvTable)}) {
             // Row 1 is a heading: a workbook reader starts at row 2.
             table->WriteString("heading");
             table->EndRow();
@@ -304,24 +325,24 @@ TEST_F(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
             table->FinishWrite();
         }
     }
-    CExcelTableFile workbookTable;
-    workbookTable.OpenForRead(workbookPath);
+    auto workbookTable = Make();
+    workbookTable->OpenForRead(workbookPath);
     CCsvTableFile csvTable;
     csvTable.SetSeparator(",");
     csvTable.OpenForRead(csvPath);
-    ASSERT_EQ(workbookTable.NextRow(), 0);
+    ASSERT_EQ(workbookTable->NextRow(), 0);
     ASSERT_EQ(csvTable.NextRow(), 0);
     ASSERT_EQ(csvTable.NextRow(), 0);
     for (const std::string& text : texts) {
         double fromWorkbook = -1, fromCsv = -1;
-        EXPECT_EQ(workbookTable.ReadNumberCell(fromWorkbook), csvTable.ReadNumberCell(fromCsv)) << text;
+        EXPECT_EQ(workbookTable->ReadNumberCell(fromWorkbook), csvTable.ReadNumberCell(fromCsv)) << text;
         EXPECT_EQ(fromWorkbook, fromCsv) << text;
     }
-    workbookTable.Close();
+    workbookTable->Close();
     csvTable.Close();
 }
 
-TEST_F(WorkbookTableFile, FilesThatCannotBeOpenedOrSavedRaiseTheApplicationsDescription) {
+TEST_F(AutomationWorkbook, FilesThatCannotBeOpenedOrSavedRaiseTheApplicationsDescription) {
     const std::string missing = TempPath("missing.xls");
     DeleteFileA(missing.c_str());
     const std::string unwritable = TempPath("no such folder\\cars.xls");
