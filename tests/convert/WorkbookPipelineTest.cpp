@@ -124,14 +124,17 @@ TEST_F(WorkbookPipeline, AFailedWriteOfTheProgramsOwnWorkbookLeavesTheEarlierFil
     EXPECT_EQ(rows.WriteString("last row"), 0);
     rows.EndRow();
     EXPECT_THROW(rows.WriteString("one row too many"), CWorkbookFileException);
-    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(ReadFileBytes(table), "earlier");
     rows.Close();
-
-    // A read-only file, and a folder that cannot be written: not opened.
-    SetFileAttributesA(table.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(CWorkbookFileTableFile().OpenForWrite(table), -1);
     EXPECT_TRUE(unchanged());
-    SetFileAttributesA(table.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A file another program keeps from being written, and a folder that
+    // cannot be written: not opened.
+    CFile holder;
+    ASSERT_TRUE(holder.Open(table, CFile::Mode::Read, CFile::Share::DenyWrite));
+    EXPECT_EQ(CWorkbookFileTableFile().OpenForWrite(table), -1);
+    holder.Close();
+    EXPECT_TRUE(unchanged());
     EXPECT_EQ(CWorkbookFileTableFile().OpenForWrite(folder + "\\no such folder\\out.xls"), -1);
 }
 
