@@ -53,8 +53,9 @@ int Help() {
     std::fputs(kUsage, stdout);
     std::fputs("\n"
                "  export   writes the car database DATABASE (a RoadtallyDB*.pdb file of a Palm Desktop\n"
-               "           backup folder) as TABLE: an Excel workbook for a name ending in .xls when\n"
-               "           Excel is installed, else a CSV file.\n"
+               "           backup folder) as TABLE: an Excel 97-2003 workbook for a name ending in\n"
+               "           .xls (through Excel when it is installed, else written by rtconv\n"
+               "           itself), else a CSV file.  Workbooks are read the same way.\n"
                "  import   reads TABLE and writes a complete new database NEWDATABASE for the car\n"
                "           CARNAME, with the car record of PREVIOUSDATABASE when given.  Name it\n"
                "           RoadtallyDB<car name>.pdb and install it with Palm Desktop's Install Tool\n"
