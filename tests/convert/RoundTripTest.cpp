@@ -2,7 +2,6 @@
 #include "ExportDatabase.h"
 #include "ImportTable.h"
 #include "PalmDate.h"
-#include "WorkbookFileTableFile.h"
 
 #include <gtest/gtest.h>
 
@@ -53,20 +52,6 @@ std::vector<Entry> RandomLog(unsigned seed, int count) {
     return entries;
 }
 
-// The program's own workbook table file, whatever the prefix has registered.
-std::unique_ptr<CTableFile> OwnWorkbook(std::string name, bool write) {
-    auto workbook = std::make_unique<CWorkbookFileTableFile>();
-    return (write ? workbook->OpenForWrite(name) : workbook->OpenForRead(name)) == 0 ? std::move(workbook) : nullptr;
-}
-
-workbook::Sheet SheetOf(const std::string& path) {
-    const std::string bytes = ReadFileBytes(path);
-    workbook::Sheet sheet;
-    std::string error;
-    EXPECT_TRUE(workbook::ReadWorkbook(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), sheet, error));
-    return sheet;
-}
-
 std::string WithoutCarriageReturns(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
@@ -95,13 +80,12 @@ TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
             auto settings = MakeSettings(separator);
             MessageLog messages;
             const bool isOwn = table == own;
-            ASSERT_EQ(ExportDatabase(original, table, *settings, nullptr,
-                                     isOwn ? TableFileMaker([](std::string n, const AppSettings&) { return OwnWorkbook(n, true); })
-                                           : TableFileMaker(CreateTableFileForWrite)),
-                      0);
-            ASSERT_EQ(ImportTable(copy, table, "", "Copy", *settings, nullptr,
-                                  isOwn ? TableFileMaker([](std::string n, const AppSettings&) { return OwnWorkbook(n, false); })
-                                        : TableFileMaker(CreateTableFileForRead)),
+            const auto maker = [isOwn](bool write, TableFileMaker factory) -> TableFileMaker {
+                if (!isOwn) return factory;
+                return [write](std::string name, const AppSettings&) { return OwnWorkbook(name, write); };
+            };
+            ASSERT_EQ(ExportDatabase(original, table, *settings, nullptr, maker(true, CreateTableFileForWrite)), 0);
+            ASSERT_EQ(ImportTable(copy, table, "", "Copy", *settings, nullptr, maker(false, CreateTableFileForRead)),
                       static_cast<int>(log.size()));
             EXPECT_TRUE(messages.Messages().empty()) << messages.Texts()[0];
 
@@ -139,16 +123,7 @@ TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
                 }
             }
         }
-        // Both workbook table files write the same cells.
-        const workbook::Sheet fromFactory = SheetOf(folder + "\\log.xls"), fromOwn = SheetOf(own);
-        const workbook::CellRange used = fromOwn.UsedRange();
-        EXPECT_EQ(used.lastRow, static_cast<int>(log.size()));
-        EXPECT_EQ(used.lastRow, fromFactory.UsedRange().lastRow);
-        for (int row = 0; row <= used.lastRow; ++row) {
-            for (int column = 0; column <= used.lastColumn; ++column) {
-                const workbook::Cell &a = fromFactory.GetCell(row, column), &b = fromOwn.GetCell(row, column);
-                EXPECT_TRUE(a.kind == b.kind && a.number == b.number && a.text == b.text) << row << "," << column;
-            }
-        }
+        // Both workbook table files write the same cells: the same file.
+        EXPECT_EQ(ReadFileBytes(folder + "\\log.xls"), ReadFileBytes(own));
     }
 }

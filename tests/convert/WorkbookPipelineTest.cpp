@@ -96,27 +96,22 @@ TEST_F(WorkbookPipeline, AnAutomationErrorInTheMiddleIsReportedOnceAndTheRowsBef
 }
 
 TEST_F(WorkbookPipeline, AFailedWriteOfTheProgramsOwnWorkbookLeavesTheEarlierFileAsItWas) {
-    const std::string database = folder + "\\RoadtallyDBTest.pdb";
+    const std::string database = folder + "\\RoadtallyDBTest.pdb", table = folder + "\\out.xls";
     WriteCarDatabase(database, CCarRecord("Golf"), {Fillup(Day(2005, 1, 1), 10, 100, 1000)});
-    const std::string table = folder + "\\out.xls";
-    auto unchanged = [&] {
+    WriteFileBytes(table, "earlier");
+    auto unchanged = [&] {  // and no temporary file left
         WIN32_FIND_DATAA found;
         const HANDLE search = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) FindClose(search);
         return ReadFileBytes(table) == "earlier" && search == INVALID_HANDLE_VALUE;
     };
-    WriteFileBytes(table, "earlier");
-
     // The disk fills: told once, as the CSV export tells it.
-    TableFileMaker fullDisk = [](std::string name, const AppSettings&) -> std::unique_ptr<CTableFile> {
-        auto workbook = std::make_unique<CWorkbookFileTableFile>([] { return std::make_unique<FullDisk>(); });
-        return workbook->OpenForWrite(name) == 0 ? std::move(workbook) : nullptr;
+    TableFileMaker fullDisk = [](std::string name, const AppSettings&) {
+        return OwnWorkbook(name, true, [] { return std::make_unique<FullDisk>(); });
     };
     EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, fullDisk), 0);
-    ASSERT_EQ(messages.Texts().size(), 1u);
-    EXPECT_EQ(messages.Texts()[0], "Error writing file\n" + CFileException(ERROR_DISK_FULL, table).GetErrorMessage());
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error writing file\n" + CFileException(ERROR_DISK_FULL, table).GetErrorMessage()});
     EXPECT_TRUE(unchanged());
-
     // A row beyond the format's 65,536 is refused before anything is written.
     CWorkbookFileTableFile rows;
     ASSERT_EQ(rows.OpenForWrite(table), 0);
@@ -124,12 +119,10 @@ TEST_F(WorkbookPipeline, AFailedWriteOfTheProgramsOwnWorkbookLeavesTheEarlierFil
     EXPECT_EQ(rows.WriteString("last row"), 0);
     rows.EndRow();
     EXPECT_THROW(rows.WriteString("one row too many"), CWorkbookFileException);
-    EXPECT_EQ(ReadFileBytes(table), "earlier");
     rows.Close();
     EXPECT_TRUE(unchanged());
-
-    // A file another program keeps from being written, and a folder that
-    // cannot be written: not opened.
+    // A file another program keeps from being written, a folder that cannot
+    // be written: not opened.
     CFile holder;
     ASSERT_TRUE(holder.Open(table, CFile::Mode::Read, CFile::Share::DenyWrite));
     EXPECT_EQ(CWorkbookFileTableFile().OpenForWrite(table), -1);
@@ -139,29 +132,17 @@ TEST_F(WorkbookPipeline, AFailedWriteOfTheProgramsOwnWorkbookLeavesTheEarlierFil
 }
 
 TEST_F(WorkbookPipeline, AFileThatIsNoWorkbookIsToldWithItsNameAndWhyAndImportsNothing) {
-    std::string whole;
-    {
-        const std::string good = folder + "\\good.xls";
-        CWorkbookFileTableFile table;
-        ASSERT_EQ(table.OpenForWrite(good), 0);
-        for (int row = 0; row < 300; ++row, table.EndRow()) table.WriteString("row " + std::to_string(row));
-        table.FinishWrite();
-        whole = ReadFileBytes(good);
-    }
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {std::string("PK\x03\x04", 4) + std::string(200, '\0'), "an Excel 2007 or later workbook (.xlsx)"},
-        {"\"Date\";\"Mileage\"\r\n", "no compound file header"},
-        {whole.substr(0, whole.size() / 2), "compound file"},
-    };
-    TableFileMaker ownWorkbook = [](std::string name, const AppSettings&) -> std::unique_ptr<CTableFile> {
-        auto workbook = std::make_unique<CWorkbookFileTableFile>();
-        return workbook->OpenForRead(name) == 0 ? std::move(workbook) : nullptr;
-    };
+    const std::vector<std::uint8_t> book = workbook::WriteWorkbook(workbook::Sheet());
     const std::string table = folder + "\\in.xls", database = folder + "\\RoadtallyDBIn.pdb";
-    for (const auto& [bytes, why] : cases) {
+    for (const auto& [bytes, why] : std::vector<std::pair<std::string, std::string>>{
+             {std::string("PK\x03\x04", 4) + std::string(200, '\0'), "an Excel 2007 or later workbook (.xlsx)"},
+             {"\"Date\";\"Mileage\"\r\n", "no compound file header"},
+             {std::string(book.begin(), book.begin() + book.size() / 2), "compound file"}}) {
         WriteFileBytes(table, bytes);
         try {
-            ImportTable(database, table, "", "In", *settings, nullptr, ownWorkbook);
+            ImportTable(database, table, "", "In", *settings, nullptr, [](std::string name, const AppSettings&) {
+                return OwnWorkbook(name, false);
+            });
             ADD_FAILURE() << why << ": no exception";
         } catch (const CWorkbookFileException& error) {
             EXPECT_EQ(error.GetErrorMessage().rfind("Error: Can't read file " + table + "\n", 0), 0u);

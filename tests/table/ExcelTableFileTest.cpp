@@ -151,14 +151,15 @@ TEST_P(WorkbookTableFile, WritesStoreTypedCells) {
     const std::string path = TempPath("typed.xls");
     DeleteFileA(path.c_str());
     {
-        auto table = Make();
-        ASSERT_EQ(table->OpenForWrite(path), 0);
+        auto made = Make();
+        CTableFile& table = *made;
+        ASSERT_EQ(table.OpenForWrite(path), 0);
         // The built-in table file writes the whole file at the end.
         EXPECT_EQ(FileExists(path), GetParam() == Kind::Automation) << "saved at once";
-        for (const Case& c : cases) c.write(*table);
-        table->EndRow();
-        table->WriteString("second row");
-        EXPECT_EQ(table->FinishWrite(), 0);
+        for (const Case& c : cases) c.write(table);
+        table.EndRow();
+        table.WriteString("second row");
+        EXPECT_EQ(table.FinishWrite(), 0);
     }
     const workbook::Sheet sheet = ReadSheet(path);
     for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -228,52 +229,55 @@ TEST_P(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
     const std::string path = TempPath("reads.xls");
     WriteSheet(path, sheet);
 
-    auto table = Make();
-    ASSERT_EQ(table->OpenForRead(path), 0);
-    EXPECT_EQ(table->GetProgressMax(), static_cast<int>(cases.size()) + 1);
+    auto made = Make();
+    CTableFile& table = *made;
+    ASSERT_EQ(table.OpenForRead(path), 0);
+    EXPECT_EQ(table.GetProgressMax(), static_cast<int>(cases.size()) + 1);
     for (const Case& c : cases) {
-        ASSERT_EQ(table->NextRow(), 0) << c.what;
+        ASSERT_EQ(table.NextRow(), 0) << c.what;
         double value = -99;
-        EXPECT_EQ(c.read(*table, value), c.result) << c.what;
+        EXPECT_EQ(c.read(table, value), c.result) << c.what;
         EXPECT_NEAR(value, c.value, 1e-9) << c.what;
         std::string next;
-        table->ReadString(next);
+        table.ReadString(next);
         EXPECT_EQ(next, "end") << c.what << ": a read moves one cell on";
     }
-    EXPECT_EQ(table->NextRow(), -1);
-    EXPECT_EQ(table->Close(), 0);
+    EXPECT_EQ(table.NextRow(), -1);
+    EXPECT_EQ(table.Close(), 0);
 }
 
 TEST_P(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
     const std::string path = TempPath("texts.xls");
     {
-        auto table = Make();
-        table->OpenForWrite(path);
-        table->WriteTime(Day(2001, 1, 1) + 14 * 3600 + 35 * 60);
-        table->WriteString("x\r\ny");
-        table->WriteString("'quoted");
-        table->WriteNumber(12345.6, 1);
-        table->FinishWrite();
+        auto made = Make();
+        CTableFile& table = *made;
+        table.OpenForWrite(path);
+        table.WriteTime(Day(2001, 1, 1) + 14 * 3600 + 35 * 60);
+        table.WriteString("x\r\ny");
+        table.WriteString("'quoted");
+        table.WriteNumber(12345.6, 1);
+        table.FinishWrite();
     }
-    auto table = Make();
-    ASSERT_EQ(table->OpenForRead(path), 0);
+    auto made = Make();
+    CTableFile& table = *made;
+    ASSERT_EQ(table.OpenForRead(path), 0);
     CalendarTime time = 0;
-    ASSERT_EQ(table->ReadTime(time), 0);
+    ASSERT_EQ(table.ReadTime(time), 0);
     LocalTimeFields today = ToLocalFields(CurrentCalendarTime());
     today.hour = 14;
     today.minute = 35;
     today.second = 0;
     EXPECT_EQ(time, FromLocalFields(today));
     std::string text;
-    table->ReadString(text);
+    table.ReadString(text);
     EXPECT_EQ(text, "x\ny");
-    table->ReadString(text);
+    table.ReadString(text);
     EXPECT_EQ(text, "'quoted");
-    table->ReadString(text);
+    table.ReadString(text);
     char decimal[4] = ".";
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
     EXPECT_EQ(text, std::string("12345") + decimal + "6");
-    table->Close();
+    table.Close();
 }
 
 TEST_P(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
@@ -290,16 +294,17 @@ TEST_P(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
         for (int row : c.filledRows) sheet.SetCell(row, 2, Text(u"cell"));
         const std::string path = TempPath("rows.xls");
         WriteSheet(path, sheet);
-        auto table = Make();
-        ASSERT_EQ(table->OpenForRead(path), 0) << c.what;
-        EXPECT_EQ(table->GetProgressMax(), c.rowCount) << c.what;
-        EXPECT_EQ(table->GetProgressPos(), 1) << c.what;
+        auto made = Make();
+        CTableFile& table = *made;
+        ASSERT_EQ(table.OpenForRead(path), 0) << c.what;
+        EXPECT_EQ(table.GetProgressMax(), c.rowCount) << c.what;
+        EXPECT_EQ(table.GetProgressPos(), 1) << c.what;
         for (int row = 2; row <= c.rowCount; ++row) {
-            EXPECT_EQ(table->NextRow(), 0) << c.what << " row " << row;
-            EXPECT_EQ(table->GetProgressPos(), row) << c.what;
+            EXPECT_EQ(table.NextRow(), 0) << c.what << " row " << row;
+            EXPECT_EQ(table.GetProgressPos(), row) << c.what;
         }
-        EXPECT_EQ(table->NextRow(), -1) << c.what;
-        table->Close();
+        EXPECT_EQ(table.NextRow(), -1) << c.what;
+        table.Close();
     }
 }
 
@@ -310,12 +315,13 @@ TEST_P(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
     const std::string workbookPath = TempPath("numbers.xls");
     const std::string csvPath = TempPath("numbers.csv");
     {
-        auto workbookTable = Make();
-        workbookTable->OpenForWrite(workbookPath);
+        auto made = Make();
+        CTableFile& workbookTable = *made;
+        workbookTable.OpenForWrite(workbookPath);
         CCsvTableFile csvTable;
         csvTable.SetSeparator(",");
         csvTable.OpenForWrite(csvPath);
-        for (CTableFile* table : {workbookTable.get(), static_cast<CTableFile*>(&csvTable)}) {
+        for (CTableFile* table : {static_cast<CTableFile*>(&workbookTable), static_cast<CTableFile*>(&csvTable)}) {
             // Row 1 is a heading: a workbook reader starts at row 2.
             table->WriteString("heading");
             table->EndRow();
@@ -325,20 +331,21 @@ TEST_P(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
             table->FinishWrite();
         }
     }
-    auto workbookTable = Make();
-    workbookTable->OpenForRead(workbookPath);
+    auto made = Make();
+    CTableFile& workbookTable = *made;
+    workbookTable.OpenForRead(workbookPath);
     CCsvTableFile csvTable;
     csvTable.SetSeparator(",");
     csvTable.OpenForRead(csvPath);
-    ASSERT_EQ(workbookTable->NextRow(), 0);
+    ASSERT_EQ(workbookTable.NextRow(), 0);
     ASSERT_EQ(csvTable.NextRow(), 0);
     ASSERT_EQ(csvTable.NextRow(), 0);
     for (const std::string& text : texts) {
         double fromWorkbook = -1, fromCsv = -1;
-        EXPECT_EQ(workbookTable->ReadNumberCell(fromWorkbook), csvTable.ReadNumberCell(fromCsv)) << text;
+        EXPECT_EQ(workbookTable.ReadNumberCell(fromWorkbook), csvTable.ReadNumberCell(fromCsv)) << text;
         EXPECT_EQ(fromWorkbook, fromCsv) << text;
     }
-    workbookTable->Close();
+    workbookTable.Close();
     csvTable.Close();
 }
 
