@@ -121,8 +121,25 @@ bool FromValue(const VARIANT& value, workbook::Cell& cell) {
     case VT_NULL:
         cell = Cell();
         return true;
-    case VT_BSTR:
-        cell = FromText(std::wstring(value.bstrVal, SysStringLen(value.bstrVal)));
+    case VT_BSTR: {
+        const wchar_t* text = value.bstrVal;
+        const UINT length = SysStringLen(value.bstrVal);
+        if (length > 0 && text[0] == L'\'') {
+            // Taken as it is, without a copy of its own: an export puts every
+            // text this way.
+            cell = Cell();
+            cell.kind = CellKind::Text;
+            cell.text.assign(text + 1, text + length);
+        } else {
+            cell = FromText(std::wstring(text, length));
+        }
+        return true;
+    }
+    case VT_R8:
+        cell = Make(CellKind::Number, value.dblVal);
+        return true;
+    case VT_I4:
+        cell = Make(CellKind::Number, value.lVal);
         return true;
     case VT_CY:
         cell = Make(CellKind::Money, static_cast<double>(value.cyVal.int64) / 10000.0);
