@@ -102,8 +102,8 @@ TEST_F(WorkbookPipeline, AFailedWriteOfTheProgramsOwnWorkbookLeavesTheEarlierFil
     auto unchanged = [&] {  // and no temporary file left
         WIN32_FIND_DATAA found;
         const HANDLE search = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
-        return ReadFileBytes(table) == "earlier" && search == INVALID_HANDLE_VALUE;
+        if (search != INVALID_HANDLE_VALUE) return FindClose(search), false;
+        return ReadFileBytes(table) == "earlier";
     };
     // The disk fills: told once, as the CSV export tells it.
     TableFileMaker fullDisk = [](std::string name, const AppSettings&) {

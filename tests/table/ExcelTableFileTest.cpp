@@ -87,18 +87,20 @@ protected:
         if (GetParam() == Kind::Automation && !SpreadsheetRegistered())
             GTEST_SKIP() << "no spreadsheet application registered in this prefix";
     }
-    static std::unique_ptr<CTableFile> Make() {
-        if (GetParam() == Kind::Automation) return std::make_unique<CExcelTableFile>();
-        return std::make_unique<CWorkbookFileTableFile>();
+    // A new table file of the kind, living as long as the test.
+    CTableFile& Make() {
+        if (GetParam() == Kind::Automation) return *m_tables.emplace_back(std::make_unique<CExcelTableFile>());
+        return *m_tables.emplace_back(std::make_unique<CWorkbookFileTableFile>());
     }
+
+private:
+    std::vector<std::unique_ptr<CTableFile>> m_tables;
 };
 
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(BothKinds, WorkbookTableFile, testing::Values(Kind::Automation, Kind::BuiltIn),
-                         [](const testing::TestParamInfo<Kind>& kind) {
-                             return kind.param == Kind::Automation ? "Automation" : "BuiltIn";
-                         });
+                         [](const auto& kind) { return kind.param == Kind::Automation ? "Automation" : "BuiltIn"; });
 
 TEST_F(OleSession, WithoutTheApplicationEveryOperationFailsWithTheReason) {
     if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered in this prefix";
@@ -151,8 +153,7 @@ TEST_P(WorkbookTableFile, WritesStoreTypedCells) {
     const std::string path = TempPath("typed.xls");
     DeleteFileA(path.c_str());
     {
-        auto made = Make();
-        CTableFile& table = *made;
+        CTableFile& table = Make();
         ASSERT_EQ(table.OpenForWrite(path), 0);
         // The built-in table file writes the whole file at the end.
         EXPECT_EQ(FileExists(path), GetParam() == Kind::Automation) << "saved at once";
@@ -229,8 +230,7 @@ TEST_P(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
     const std::string path = TempPath("reads.xls");
     WriteSheet(path, sheet);
 
-    auto made = Make();
-    CTableFile& table = *made;
+    CTableFile& table = Make();
     ASSERT_EQ(table.OpenForRead(path), 0);
     EXPECT_EQ(table.GetProgressMax(), static_cast<int>(cases.size()) + 1);
     for (const Case& c : cases) {
@@ -249,8 +249,7 @@ TEST_P(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
 TEST_P(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
     const std::string path = TempPath("texts.xls");
     {
-        auto made = Make();
-        CTableFile& table = *made;
+        CTableFile& table = Make();
         table.OpenForWrite(path);
         table.WriteTime(Day(2001, 1, 1) + 14 * 3600 + 35 * 60);
         table.WriteString("x\r\ny");
@@ -258,8 +257,7 @@ TEST_P(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
         table.WriteNumber(12345.6, 1);
         table.FinishWrite();
     }
-    auto made = Make();
-    CTableFile& table = *made;
+    CTableFile& table = Make();
     ASSERT_EQ(table.OpenForRead(path), 0);
     CalendarTime time = 0;
     ASSERT_EQ(table.ReadTime(time), 0);
@@ -294,8 +292,7 @@ TEST_P(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
         for (int row : c.filledRows) sheet.SetCell(row, 2, Text(u"cell"));
         const std::string path = TempPath("rows.xls");
         WriteSheet(path, sheet);
-        auto made = Make();
-        CTableFile& table = *made;
+        CTableFile& table = Make();
         ASSERT_EQ(table.OpenForRead(path), 0) << c.what;
         EXPECT_EQ(table.GetProgressMax(), c.rowCount) << c.what;
         EXPECT_EQ(table.GetProgressPos(), 1) << c.what;
@@ -315,8 +312,7 @@ TEST_P(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
     const std::string workbookPath = TempPath("numbers.xls");
     const std::string csvPath = TempPath("numbers.csv");
     {
-        auto made = Make();
-        CTableFile& workbookTable = *made;
+        CTableFile& workbookTable = Make();
         workbookTable.OpenForWrite(workbookPath);
         CCsvTableFile csvTable;
         csvTable.SetSeparator(",");
@@ -331,8 +327,7 @@ TEST_P(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
             table->FinishWrite();
         }
     }
-    auto made = Make();
-    CTableFile& workbookTable = *made;
+    CTableFile& workbookTable = Make();
     workbookTable.OpenForRead(workbookPath);
     CCsvTableFile csvTable;
     csvTable.SetSeparator(",");
