@@ -1,13 +1,12 @@
 // Writes rows the way the export does (a heading, fill-ups with dates,
 // numbers, money, kinds, notes and categories, a recurring cost of nine
-// cells) into a workbook through the spreadsheet application, or with
-// "own" through the program's own workbook table file, and into a CSV file,
-// and beside them the workbook's expected cells, one a line, as the workbook
-// checks against other programs take them: row, column (from 0), kind (text,
-// number, money, date) and value (a text in UTF-8 with tab, line feed and
-// backslash escaped; a number; a date's automation date).
-//   workbook_readers_sample XLS CSV EXPECTED [own]
-// Exit 77 when no spreadsheet application is registered (without "own").
+// cells) into a workbook (through the spreadsheet application when one is
+// registered, else through the program's own workbook table file, which
+// writes the same file) and into a CSV file, and beside them the workbook's expected cells, one a line, as the
+// workbook checks against other programs take them: row, column (from 0),
+// kind (text, number, money, date) and value (a text in UTF-8 with tab, line
+// feed and backslash escaped; a number; a date's automation date).
+//   workbook_readers_sample XLS CSV EXPECTED
 #include "CsvTableFile.h"
 #include "ExcelTableFile.h"
 #include "WorkbookFileTableFile.h"
@@ -17,7 +16,6 @@
 
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -126,27 +124,20 @@ void WriteRows(CTableFile& table, std::vector<ExpectedCell>* expected) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool own = argc == 5 && std::string(argv[4]) == "own";
-    if (argc != 4 && !own) {
-        std::fprintf(stderr, "usage: workbook_readers_sample XLS CSV EXPECTED [own]\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: workbook_readers_sample XLS CSV EXPECTED\n");
         return 2;
     }
     OleInitialize(nullptr);
     int status = 0;
     {
-        std::unique_ptr<CTableFile> workbook;
-        if (own) {
-            workbook = std::make_unique<CWorkbookFileTableFile>();
-        } else if (auto automation = std::make_unique<CExcelTableFile>(); !automation->StartFailed()) {
-            workbook = std::move(automation);
-        }
-        if (!workbook) {
-            std::fprintf(stderr, "no spreadsheet application registered\n");
-            status = 77;
-        } else {
+        CExcelTableFile automation;
+        CWorkbookFileTableFile own;
+        CTableFile& workbook = automation.StartFailed() ? static_cast<CTableFile&>(own) : automation;
+        {
             std::vector<ExpectedCell> expected;
-            if (workbook->OpenForWrite(argv[1]) != 0) return 1;
-            WriteRows(*workbook, &expected);
+            if (workbook.OpenForWrite(argv[1]) != 0) return 1;
+            WriteRows(workbook, &expected);
             CCsvTableFile csv;
             csv.SetSeparator(",");
             if (csv.OpenForWrite(argv[2]) != 0) return 1;
