@@ -58,10 +58,11 @@ screenshot "$main" main-dialog.png
 keys alt+c m                      # the car list: My Car
 keys alt+e                        # Export...
 window "Save As" >/dev/null || fail "no save dialog"
-type_text 'C:\e2e\mycar'          # no extension: the CSV filter adds it
+type_text 'C:\e2e\mycar'          # no extension: the workbook filter, first, adds it
 keys Return
-wait_file "$drive/e2e/mycar.csv" || fail "no C:\\e2e\\mycar.csv"
-grep -q "Mileage" "$drive/e2e/mycar.csv" || fail "mycar.csv holds no heading row"
+# No spreadsheet application in this prefix: the program writes the workbook.
+wait_file "$drive/e2e/mycar.xls" || fail "no C:\\e2e\\mycar.xls"
+grep -aq "Mileage" "$drive/e2e/mycar.xls" || fail "mycar.xls holds no heading row"
 sleep 1
 keys alt+i                        # Import...
 open=$(window "Open") || fail "no open dialog"
@@ -84,7 +85,7 @@ screenshot "$about" about-box.png
 keys Return
 keys alt+q
 wait_exit "$program" || fail "the program did not end at Quit"
-wine reg query 'HKCU\Software\Kestrelix\RTImportExport\Options' /v lastfile | grep -q 'mycar.csv' ||
+wine reg query 'HKCU\Software\Kestrelix\RTImportExport\Options' /v lastfile | grep -q 'mycar.xls' ||
     fail "lastfile not written at quit"
 
 echo "== without INSTAIDE.dll beside the program"
