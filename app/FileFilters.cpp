@@ -5,17 +5,16 @@
 
 #include <cctype>
 
-std::string BuildFileFilter(bool excelAvailable) {
-    std::string filter;
-    if (excelAvailable) filter += LoadResourceString(IDS_FILTER_EXCEL);
+std::string BuildFileFilter() {
+    std::string filter = LoadResourceString(IDS_FILTER_EXCEL);
     filter += LoadResourceString(IDS_FILTER_CSV);
     filter += LoadResourceString(IDS_FILTER_ALL);
     filter += "|";
     return filter;
 }
 
-std::string BuildExportFileFilter(bool excelAvailable) {
-    std::string filter = BuildFileFilter(excelAvailable);
+std::string BuildExportFileFilter() {
+    std::string filter = BuildFileFilter();
     filter.pop_back();  // the closing "|" goes after the tracker entries
     filter += LoadResourceString(IDS_FILTER_LUBELOGGER);
     filter += LoadResourceString(IDS_FILTER_TRACKERS);
@@ -23,22 +22,19 @@ std::string BuildExportFileFilter(bool excelAvailable) {
     return filter;
 }
 
-std::optional<TrackerProfile> TrackerProfileForFilter(int index, bool excelAvailable) {
-    const int tableEntries = excelAvailable ? 3 : 2;
-    if (index == tableEntries + 1) return TrackerProfile::LubeLogger;
-    if (index == tableEntries + 2) return TrackerProfile::Trackers;
+std::optional<TrackerProfile> TrackerProfileForFilter(int index) {
+    // After the workbook, CSV and All Files entries.
+    if (index == 4) return TrackerProfile::LubeLogger;
+    if (index == 5) return TrackerProfile::Trackers;
     return std::nullopt;
 }
 
-int InitialFilterIndex(const std::string& fileName, bool excelAvailable) {
+int InitialFilterIndex(const std::string& fileName) {
     if (fileName.size() < 4 || fileName.find('.') == std::string::npos) return 0;
     std::string ending = fileName.substr(fileName.size() - 3);
     for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (excelAvailable) {
-        if (ending == "xls") return 1;
-        return ending == "csv" ? 2 : 3;
-    }
-    return ending == "csv" ? 1 : 2;
+    if (ending == "xls") return 1;
+    return ending == "csv" ? 2 : 3;
 }
 
 std::string FilterPattern(const std::string& filter, int index) {

@@ -7,20 +7,21 @@
 #include <string>
 
 // "Name|pattern|" pairs from the string table and a closing "|": workbooks
-// first when the spreadsheet application is there, then CSV, then all files.
-std::string BuildFileFilter(bool excelAvailable);
+// (which the program writes and reads with or without the spreadsheet
+// application), then CSV, then all files.
+std::string BuildFileFilter();
 
 // The Export dialog's filter: the same entries, then the tracker profiles
 // ("LubeLogger records", "Fuel log for other trackers"; both *.csv).
-std::string BuildExportFileFilter(bool excelAvailable);
+std::string BuildExportFileFilter();
 
 // The tracker profile of export filter entry index (1-based), or none for the
 // table file entries.
-std::optional<TrackerProfile> TrackerProfileForFilter(int index, bool excelAvailable);
+std::optional<TrackerProfile> TrackerProfileForFilter(int index);
 
 // The 1-based filter to preselect for the last file's name, or 0 for none:
-// by its last three characters in any case ("xls", "csv", anything else).
-int InitialFilterIndex(const std::string& fileName, bool excelAvailable);
+// by its last three characters in any case ("xls" 1, "csv" 2, else 3).
+int InitialFilterIndex(const std::string& fileName);
 
 // The pattern of entry index (1-based) of filter; empty when there is none.
 // The file dialog reports the entry the user chose by its index.

@@ -105,8 +105,8 @@ BOOL CMainDialog::OnInitDialog() {
     LoadCars();
     EnableControls();
 
-    m_exportFilter = BuildExportFileFilter(m_excelAvailable);
-    m_importFilter = BuildFileFilter(m_excelAvailable);
+    m_exportFilter = BuildExportFileFilter();
+    m_importFilter = BuildFileFilter();
     return TRUE;
 }
 
@@ -213,7 +213,7 @@ void CMainDialog::OnExport() {
 
     CFileDialog dialog(false, nullptr, m_settings->lastfile.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        m_exportFilter.c_str(), m_hWnd);
-    dialog.m_ofn.nFilterIndex = static_cast<DWORD>(InitialFilterIndex(m_settings->lastfile, m_excelAvailable));
+    dialog.m_ofn.nFilterIndex = static_cast<DWORD>(InitialFilterIndex(m_settings->lastfile));
     if (dialog.DoModal() != IDOK) return;
 
     CWaitCursor wait;
@@ -232,9 +232,12 @@ void CMainDialog::OnExport() {
     CRun run(*this);
     m_settings->palmuser = user;
     m_settings->lastfile = path;
-    DeleteFileA(path.c_str());
+    // Without the spreadsheet application a workbook replaces an earlier file
+    // only once it is complete: an export that fails leaves that file as it
+    // was.
+    if (!IsExcelFileName(path) || m_excelAvailable) DeleteFileA(path.c_str());
     wait.Restore();
-    if (const auto profile = TrackerProfileForFilter(static_cast<int>(dialog.m_ofn.nFilterIndex), m_excelAvailable)) {
+    if (const auto profile = TrackerProfileForFilter(static_cast<int>(dialog.m_ofn.nFilterIndex))) {
         TrackerExportSummary summary;
         ExportForTracker(databasePath, path, *profile, false, &m_progress, summary);
         const std::string status = TrackerExportStatus(summary);
@@ -244,16 +247,7 @@ void CMainDialog::OnExport() {
         if (!summary.files.empty()) ShowMessageText(status, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    const TableFileMaker makeTable = [](std::string fileName, const AppSettings& settings) {
-        std::unique_ptr<CTableFile> table = CreateTableFileForWrite(fileName, settings);
-        // The factory says nothing when a workbook is wanted and the
-        // spreadsheet application cannot be started; the user must hear why
-        // no file came.
-        if (!table && IsExcelFileName(fileName) && !IsExcelAvailable())
-            ShowMessage(IDS_NO_SPREADSHEET_APPLICATION, MB_OK | MB_ICONSTOP, fileName);
-        return table;
-    };
-    const int result = ExportDatabase(databasePath, path, *m_settings, &m_progress, makeTable);
+    const int result = ExportDatabase(databasePath, path, *m_settings, &m_progress);
     // Never a line that contradicts the message the run has just shown.
     if (result == kExportWriteFailed)
         SetStatus(FormatResourceString(IDS_STATUS_EXPORT_FAILED, path));
@@ -269,7 +263,7 @@ void CMainDialog::OnImport() {
 
     CFileDialogEx dialog(true, nullptr, m_settings->lastfile.c_str(), OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                          m_importFilter.c_str(), m_hWnd);
-    dialog.m_ofn.nFilterIndex = static_cast<DWORD>(InitialFilterIndex(m_settings->lastfile, m_excelAvailable));
+    dialog.m_ofn.nFilterIndex = static_cast<DWORD>(InitialFilterIndex(m_settings->lastfile));
     std::vector<std::string> cars;
     for (int i = 0; i < m_carCombo.GetCount(); ++i) cars.push_back(m_carCombo.GetLBText(i));
     dialog.SetCarNames(cars, m_carCombo.GetCurSel());

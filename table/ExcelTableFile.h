@@ -1,6 +1,6 @@
 #pragma once
 #include "AutomationObject.h"
-#include "TableFile.h"
+#include "TypedCellTableFile.h"
 
 #include <string>
 
@@ -14,7 +14,7 @@
 // row whose writing failed is cleared again, so that only whole rows are
 // saved.  The workbook is closed on every path: a workbook still open when
 // the table file goes is closed without saving.
-class CExcelTableFile : public CTableFile {
+class CExcelTableFile : public CTypedCellTableFile {
 public:
     // Starts an instance of the application of its own.
     CExcelTableFile();
@@ -32,35 +32,19 @@ public:
     int Close() override;
     int EndRow() override;
     int NextRow() override;
-    int WriteString(std::string text) override;
-    int WriteDate(CalendarTime value) override;
-    int WriteTime(CalendarTime value) override;
-    int WriteInt(int value) override;
-    int WriteNumber(double value, int decimals) override;
-    int WriteCurrency(double value) override;
-    int ReadString(std::string& out) override;
-    int ReadDate(CalendarTime& out) override;
-    int ReadTime(CalendarTime& out) override;
-    int ReadInt(int& out) override;
-    int ReadDouble(double& out) override;
-    int ReadCurrency(double& out) override;
-    int ReadNumberCell(double& out) override;
     int GetProgressPos() override;
     int GetProgressMax() override;
 
-private:
-    struct CellContent {
-        CVariant value;
-        std::string text;
-    };
+protected:
+    void PutCellValue(CVariant value) override;
+    CellContent GetCellValue() override;
 
+private:
     void RequireApplication() const;
     void TakeFirstSheet();
     bool KnowsWorkbook97Format() const;
     CAutomationObject CurrentCell() const;
-    void PutCellValue(CVariant value);
     void ClearRowSoFar();
-    CellContent GetCellValue();
 
     CAutomationObject m_application;
     CAutomationObject m_workbook;

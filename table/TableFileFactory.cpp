@@ -7,6 +7,7 @@
 #include "ExcelTableFile.h"
 #include "Message.h"
 #include "SpreadsheetMembers.h"
+#include "WorkbookFileTableFile.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -15,14 +16,15 @@ namespace {
 
 enum class Direction { Write, Read };
 
-// The workbook table file for a name ending in ".xls"; none while the
-// spreadsheet application cannot be started (also when it went away between
-// the check and the table file's own start).
+// The workbook table file for a name ending in ".xls": over the spreadsheet
+// application where it can be started, else the program's own (also when
+// the application went away between the check and the table file's start).
 std::unique_ptr<CTableFile> NewWorkbookTableFile() {
-    if (!IsExcelAvailable()) return nullptr;
-    auto workbook = std::make_unique<CExcelTableFile>();
-    if (workbook->StartFailed()) return nullptr;
-    return workbook;
+    if (IsExcelAvailable()) {
+        auto workbook = std::make_unique<CExcelTableFile>();
+        if (!workbook->StartFailed()) return workbook;
+    }
+    return std::make_unique<CWorkbookFileTableFile>();
 }
 
 std::unique_ptr<CTableFile> CreateTableFile(const std::string& fileName, const AppSettings& settings,
@@ -30,15 +32,14 @@ std::unique_ptr<CTableFile> CreateTableFile(const std::string& fileName, const A
     std::unique_ptr<CTableFile> table;
     if (IsExcelFileName(fileName)) {
         table = NewWorkbookTableFile();
-        if (!table) return nullptr;
     } else {
         auto csv = std::make_unique<CCsvTableFile>();
         csv->SetSeparator(settings.listSeparator);
         if (direction == Direction::Write) csv->SetLineFeedFlag(settings.exportnocr);
         table = std::move(csv);
     }
-    // An exception from opening (a workbook the application cannot make)
-    // leaves with the table file destroyed; the caller gets the exception.
+    // An exception from opening (a workbook the application cannot make, a
+    // file that is no workbook) leaves with the table file destroyed; the caller gets the exception.
     const int opened = direction == Direction::Write ? table->OpenForWrite(fileName) : table->OpenForRead(fileName);
     if (opened != 0) {
         // The same text serves for a file that cannot be written.

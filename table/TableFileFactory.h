@@ -7,11 +7,11 @@
 class AppSettings;
 
 // The table file for a file name, already open: a workbook for a name ending
-// in ".xls" (when the spreadsheet application can be started), a CSV file for
-// any other name, with the list separator of the settings (and, for writing,
-// its exportnocr option).  None when the file cannot be opened, after telling
-// the user "Error: Can't read file ..."; none without a message when a
-// workbook is wanted and the spreadsheet application is missing.
+// in ".xls" (through the spreadsheet application when it can be started,
+// else the program's own), a CSV file for any other name, with the list
+// separator of the settings (and, for writing, its exportnocr option).  None
+// when the file cannot be opened, after telling the user "Error: Can't read
+// file ...".
 std::unique_ptr<CTableFile> CreateTableFileForWrite(std::string fileName, const AppSettings& settings);
 std::unique_ptr<CTableFile> CreateTableFileForRead(std::string fileName, const AppSettings& settings);
 

@@ -59,10 +59,11 @@ screenshot "$main" main-dialog.png
 keys alt+c m                      # the car list: My Car
 keys alt+e                        # Export...
 window "Save As" >/dev/null || fail "no save dialog"
-type_text 'C:\e2e\mycar'          # no extension: the CSV filter adds it
+type_text 'C:\e2e\mycar'          # no extension: the workbook filter, first, adds it
 keys Return
-wait_file "$drive/e2e/mycar.csv" || fail "no C:\\e2e\\mycar.csv"
-grep -q "Mileage" "$drive/e2e/mycar.csv" || fail "mycar.csv holds no heading row"
+# No spreadsheet application in this prefix: the program writes the workbook.
+wait_file "$drive/e2e/mycar.xls" || fail "no C:\\e2e\\mycar.xls"
+grep -aq "Mileage" "$drive/e2e/mycar.xls" || fail "mycar.xls holds no heading row"
 sleep 1
 keys alt+i                        # Import...
 open=$(window "Open") || fail "no open dialog"
@@ -77,8 +78,10 @@ queued="$drive/PalmE2E/Jane Doe/Install/RoadtallyDBMy_Car.pdb"
 wait_file "$queued" || fail "nothing queued in Jane Doe's Install folder"
 echo "queued for the next HotSync: $queued"
 sleep 1
-# The tracker file types follow CSV and All Files; each tells what it wrote.
-for profile in "lube 2 Day,Month,Year lube - taxes.csv" "tracks 3 Date,Odometer,Volume tracks - costs.csv"; do
+# The tracker file types follow the workbook, CSV and All Files entries; each
+# export tells what it wrote.  The dialog preselects the last file's type:
+# the workbook (1) before LubeLogger (4), CSV (2) before the other trackers (5).
+for profile in "lube 3 Day,Month,Year lube - taxes.csv" "tracks 3 Date,Odometer,Volume tracks - costs.csv"; do
     read -r name downs heading side <<<"$profile"
     keys alt+e
     window "Save As" >/dev/null || fail "no save dialog for $name"

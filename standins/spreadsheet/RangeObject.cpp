@@ -92,9 +92,9 @@ void CRangeObject::GetValue(VARIANT& result) const {
 
 void CRangeObject::PutValue(const VARIANT& value) const {
     RequireOneCell();
-    workbook::Cell cell = cellvalues::FromValue(value);
-    if (cell.kind == workbook::CellKind::Text && cell.text.size() > workbook::Sheet::kMaxTextLength)
-        RaiseDescribed(L"Text values are limited to 32,767 characters per cell.");
-    if (!m_document->Sheet().SetCell(m_area.firstRow - 1, m_area.firstColumn - 1, std::move(cell)))
-        RaiseDescribed(L"The value is out of the range a cell holds.");
+    workbook::Cell cell;
+    if (!cellvalues::FromValue(value, cell)) RaiseError(DISP_E_TYPEMISMATCH);
+    const std::wstring refusal =
+        cellvalues::StoreCell(m_document->Sheet(), m_area.firstRow - 1, m_area.firstColumn - 1, std::move(cell));
+    if (!refusal.empty()) RaiseDescribed(refusal);
 }

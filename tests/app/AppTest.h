@@ -29,8 +29,8 @@ protected:
     // Messages shown since the last call, and forgets them.
     std::vector<ShownMessage> TakeMessages();
 
-    // Whether the prefix has a spreadsheet application: the file dialogs
-    // then list workbooks first, and CSV files second.
+    // Whether the prefix has a spreadsheet application.
     static bool SpreadsheetRegistered();
-    static int CsvFilter() { return SpreadsheetRegistered() ? 2 : 1; }
+    // The file dialogs list workbooks first, CSV files second.
+    static int CsvFilter() { return 2; }
 };

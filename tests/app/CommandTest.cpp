@@ -48,16 +48,13 @@ protected:
 TEST(InitialFilterIndex, ByTheLastFilesEndingInAnyCase) {
     struct Case {
         const char* name;
-        int withSpreadsheet, without;
+        int filter;
     } cases[] = {
-        {"C:\\cars\\golf.xls", 1, 2}, {"C:\\cars\\GOLF.XLS", 1, 2}, {"golf.csv", 2, 1}, {"GOLF.Csv", 2, 1},
-        {"golf.txt", 3, 2},           {"golf", 0, 0},              {".xl", 0, 0},     {"", 0, 0},
-        {"a.b\\noext", 3, 2},  // a dot anywhere counts, as does the name's last three characters
+        {"C:\\cars\\golf.xls", 1}, {"C:\\cars\\GOLF.XLS", 1}, {"golf.csv", 2}, {"GOLF.Csv", 2},
+        {"golf.txt", 3},           {"golf", 0},              {".xl", 0},     {"", 0},
+        {"a.b\\noext", 3},  // a dot anywhere counts, as does the name's last three characters
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(InitialFilterIndex(c.name, true), c.withSpreadsheet) << c.name;
-        EXPECT_EQ(InitialFilterIndex(c.name, false), c.without) << c.name;
-    }
+    for (const Case& c : cases) EXPECT_EQ(InitialFilterIndex(c.name), c.filter) << c.name;
 }
 
 TEST_F(CommandTest, ExportAddsTheChosenFiltersExtensionAndAsksBeforeReplacingThatFile) {
@@ -127,21 +124,26 @@ TEST_F(CommandTest, ExportWithATrackerFilterWritesThatTrackersFilesAndNamesThem)
     }
 }
 
-TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsReported) {
+// The program writes the workbook itself.
+TEST_F(CommandTest, AWorkbookNameWithoutTheSpreadsheetApplicationIsWrittenByTheProgram) {
     if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered";
     const std::string path = folder + "\\car.xls";
-    std::string status;
-    RunDialog([&](DrivenMainDialog& dialog) {
-        ScopedFileAnswer answer(FileAnswer{path, 2, nullptr, false});
-        dialog.Click(IDC_EXPORT);
-        status = dialog.Status();
-    });
-    const std::vector<ShownMessage> shown = TakeMessages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text.rfind("Error: " + path + " was not written.\n", 0), 0u) << shown[0].text;
-    EXPECT_EQ(shown[0].type, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
-    EXPECT_FALSE(FileExists(path));
-    EXPECT_EQ(status, "Nothing was exported.");
+    for (bool earlier : {false, true}) {
+        DeleteFileA(path.c_str());
+        if (earlier) WriteWholeFile(path, "earlier");
+        int asked = 0;
+        ScopedMessageResponder responder([&](const ShownMessage&) { return ++asked, IDYES; });
+        std::string status;
+        RunDialog([&](DrivenMainDialog& dialog) {
+            // The workbook filter, and a name without extension.
+            ScopedFileAnswer answer(FileAnswer{folder + "\\car", 1, nullptr, false});
+            dialog.Click(IDC_EXPORT);
+            status = dialog.Status();
+        });
+        EXPECT_EQ(asked, earlier ? 1 : 0);  // whether to replace it
+        EXPECT_EQ(ReadWholeFile(path).substr(0, 8), "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+        EXPECT_EQ(status, "Exported to " + path + ".");
+    }
 }
 
 TEST_F(CommandTest, AFailedExportSaysSoOnTheStatusLine) {

@@ -138,7 +138,7 @@ TEST_F(MainDialogTest, SystemMenuAboutBoxToolTipsAndDragIcon) {
     });
 }
 
-TEST_F(MainDialogTest, FileDialogsOfferCsvAndAllFilesWithoutTheSpreadsheetApplication) {
+TEST_F(MainDialogTest, FileDialogsOfferWorkbooksFirstWithoutTheSpreadsheetApplication) {
     if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered";
     for (int command : {IDC_EXPORT, IDC_IMPORT}) {
         FileDialogSeen seen;
@@ -148,7 +148,8 @@ TEST_F(MainDialogTest, FileDialogsOfferCsvAndAllFilesWithoutTheSpreadsheetApplic
             seen = answer.Seen();
         });
         ASSERT_TRUE(seen.shown) << command;
-        std::vector<std::string> filters{"Comma Separated Values (*.csv)", "All Files (*.*)"};
+        std::vector<std::string> filters{"MS Excel 97/2000 (*.xls)", "Comma Separated Values (*.csv)",
+                                         "All Files (*.*)"};
         // Export alone writes for the fuel trackers too.
         if (command == IDC_EXPORT)
             filters.insert(filters.end(), {"LubeLogger records (*.csv)", "Fuel log for other trackers (*.csv)"});

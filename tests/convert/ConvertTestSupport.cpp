@@ -154,6 +154,11 @@ std::vector<std::vector<std::string>> SplitWrittenCsv(const std::string& bytes, 
     return rows;
 }
 
+std::unique_ptr<CTableFile> OwnWorkbook(const std::string& name, bool write, CWorkbookFileTableFile::FileMaker makeFile) {
+    auto workbook = makeFile ? std::make_unique<CWorkbookFileTableFile>(makeFile) : std::make_unique<CWorkbookFileTableFile>();
+    return (write ? workbook->OpenForWrite(name) : workbook->OpenForRead(name)) == 0 ? std::move(workbook) : nullptr;
+}
+
 bool SpreadsheetRegistered() {
     CLSID clsid;
     return SUCCEEDED(CLSIDFromProgID(L"Excel.Application", &clsid));

@@ -8,6 +8,7 @@
 #include "OleSession.h"
 #include "PalmDatabase.h"
 #include "TestFiles.h"
+#include "WorkbookFileTableFile.h"
 
 #include <functional>
 #include <memory>
@@ -51,6 +52,11 @@ private:
     std::function<int(const ShownMessage&)> m_answer;
     ScopedMessageResponder m_responder;
 };
+
+// The program's own workbook table file open for writing or reading,
+// whatever the prefix has registered; none when it cannot be opened.
+std::unique_ptr<CTableFile> OwnWorkbook(const std::string& name, bool write,
+                                        CWorkbookFileTableFile::FileMaker makeFile = nullptr);
 
 // Whether the prefix has a spreadsheet application ("Excel.Application").
 bool SpreadsheetRegistered();

@@ -162,14 +162,14 @@ private:
 };
 }  // namespace
 
-TEST_F(ExportTest, WorkbookNameWithoutSpreadsheetApplicationEndsSilently) {
+TEST_F(ExportTest, WorkbookNameWithoutSpreadsheetApplicationIsWrittenByTheProgram) {
     COleSession ole;
     ScopedNoSpreadsheetApplication hidden;
     ASSERT_FALSE(SpreadsheetRegistered());
     WriteCarDatabase(database, Car(false, false, "", ""), {Fillup(Day(2005, 1, 1), 1, 1, 1)});
-    EXPECT_EQ(ExportDatabase(database, folder + "\\out.xls", *settings, nullptr), -1);
+    EXPECT_EQ(ExportDatabase(database, folder + "\\out.xls", *settings, nullptr), 0);
     EXPECT_TRUE(messages.Messages().empty());
-    EXPECT_FALSE(FileExists(folder + "\\out.xls"));
+    EXPECT_EQ(ReadFileBytes(folder + "\\out.xls").substr(0, 4), "\xD0\xCF\x11\xE0");
 }
 
 

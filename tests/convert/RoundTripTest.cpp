@@ -73,17 +73,24 @@ TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
         const std::vector<Entry> log = RandomLog(seed, 300);
         WriteCarDatabase(original, car, log);
 
-        // CSV files with two separators, and a workbook when the prefix has a
-        // spreadsheet application.
-        std::vector<std::pair<std::string, const char*>> tables = {{folder + "\\log.csv", ";"},
-                                                                   {folder + "\\log.csv", ","}};
-        if (SpreadsheetRegistered()) tables.push_back({folder + "\\log.xls", ";"});
+        // CSV files with two separators, a workbook through the factory (the
+        // spreadsheet application when the prefix has one) and one through the
+        // program's own workbook table file.
+        const std::string own = folder + "\\own.xls";
+        std::vector<std::pair<std::string, const char*>> tables = {
+            {folder + "\\log.csv", ";"}, {folder + "\\log.csv", ","}, {folder + "\\log.xls", ";"}, {own, ";"}};
         for (const auto& [table, separator] : tables) {
             SCOPED_TRACE(table + " " + separator);
             auto settings = MakeSettings(separator);
             MessageLog messages;
-            ASSERT_EQ(ExportDatabase(original, table, *settings, nullptr), 0);
-            ASSERT_EQ(ImportTable(copy, table, "", "Copy", *settings, nullptr), static_cast<int>(log.size()));
+            const bool isOwn = table == own;
+            const auto maker = [isOwn](bool write, TableFileMaker factory) -> TableFileMaker {
+                if (!isOwn) return factory;
+                return [write](std::string name, const AppSettings&) { return OwnWorkbook(name, write); };
+            };
+            ASSERT_EQ(ExportDatabase(original, table, *settings, nullptr, maker(true, CreateTableFileForWrite)), 0);
+            ASSERT_EQ(ImportTable(copy, table, "", "Copy", *settings, nullptr, maker(false, CreateTableFileForRead)),
+                      static_cast<int>(log.size()));
             EXPECT_TRUE(messages.Messages().empty()) << messages.Texts()[0];
 
             const std::vector<CFillupRecord> back = ReadEntries(copy);
@@ -116,5 +123,7 @@ TEST(RoundTrip, ExportedLogsImportBackRecordForRecord) {
                 }
             }
         }
+        // Both workbook table files write the same cells: the same file.
+        EXPECT_EQ(ReadFileBytes(folder + "\\log.xls"), ReadFileBytes(own));
     }
 }

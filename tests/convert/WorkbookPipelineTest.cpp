@@ -1,10 +1,12 @@
-// The pipelines over workbooks kept by the spreadsheet stand-in registered in
-// the test prefix.
+// The pipelines over workbooks: through the factory (the spreadsheet stand-in
+// when the test prefix has it registered, else the program's own workbook
+// table file), and through the program's own whatever the prefix has.
 #include "ConvertTestSupport.h"
 #include "ExcelTableFile.h"
 #include "ExportDatabase.h"
 #include "ImportTable.h"
 #include "TableFileFactory.h"
+#include "WorkbookFileTableFile.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -61,11 +63,14 @@ long OpenWorkbooks() {
     return count ? reinterpret_cast<long(WINAPI*)()>(reinterpret_cast<void*>(count))() : 0;
 }
 
+// A file object whose writes fail as on a full disk.
+class FullDisk : public CFile {
+public:
+    void Write(const void*, std::size_t) override { throw CFileException(ERROR_DISK_FULL, GetFilePath()); }
+};
+
 class WorkbookPipeline : public testing::Test {
 protected:
-    void SetUp() override {
-        if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
-    }
     COleSession ole;
     std::string folder = NewFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
     std::unique_ptr<AppSettings> settings = MakeSettings(";");
@@ -134,5 +139,62 @@ TEST_F(WorkbookPipeline, NoRunLeavesAWorkbookOpen) {
         const long before = OpenWorkbooks();
         run();
         EXPECT_EQ(OpenWorkbooks(), before) << "run " << &run - runs << " of: Cancel at a bad row, quit, failed save";
+    }
+}
+
+TEST_F(WorkbookPipeline, AFailedWriteOfTheProgramsOwnWorkbookLeavesTheEarlierFileAsItWas) {
+    const std::string database = folder + "\\RoadtallyDBTest.pdb", table = folder + "\\out.xls";
+    WriteCarDatabase(database, CCarRecord("Golf"), {Fillup(Day(2005, 1, 1), 10, 100, 1000)});
+    WriteFileBytes(table, "earlier");
+    auto unchanged = [&] {  // and no temporary file left
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) return FindClose(search), false;
+        return ReadFileBytes(table) == "earlier";
+    };
+    // The disk fills: told once, as the CSV export tells it.
+    TableFileMaker fullDisk = [](std::string name, const AppSettings&) {
+        return OwnWorkbook(name, true, [] { return std::make_unique<FullDisk>(); });
+    };
+    EXPECT_EQ(ExportDatabase(database, table, *settings, nullptr, fullDisk), kExportWriteFailed);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error writing file\n" + CFileException(ERROR_DISK_FULL, table).GetErrorMessage()});
+    EXPECT_TRUE(unchanged());
+    // A row beyond the format's 65,536 is refused before anything is written.
+    CWorkbookFileTableFile rows;
+    ASSERT_EQ(rows.OpenForWrite(table), 0);
+    for (int row = 1; row < 65536; ++row) rows.EndRow();
+    EXPECT_EQ(rows.WriteString("last row"), 0);
+    rows.EndRow();
+    EXPECT_THROW(rows.WriteString("one row too many"), CWorkbookFileException);
+    rows.Close();
+    EXPECT_TRUE(unchanged());
+    // A file another program keeps from being written, a folder that cannot
+    // be written: not opened.
+    CFile holder;
+    ASSERT_TRUE(holder.Open(table, CFile::Mode::Read, CFile::Share::DenyWrite));
+    EXPECT_EQ(CWorkbookFileTableFile().OpenForWrite(table), -1);
+    holder.Close();
+    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(CWorkbookFileTableFile().OpenForWrite(folder + "\\no such folder\\out.xls"), -1);
+}
+
+TEST_F(WorkbookPipeline, AFileThatIsNoWorkbookIsToldWithItsNameAndWhyAndImportsNothing) {
+    const std::vector<std::uint8_t> book = workbook::WriteWorkbook(workbook::Sheet());
+    const std::string table = folder + "\\in.xls", database = folder + "\\RoadtallyDBIn.pdb";
+    for (const auto& [bytes, why] : std::vector<std::pair<std::string, std::string>>{
+             {std::string("PK\x03\x04", 4) + std::string(200, '\0'), "an Excel 2007 or later workbook (.xlsx)"},
+             {"\"Date\";\"Mileage\"\r\n", "no compound file header"},
+             {std::string(book.begin(), book.begin() + book.size() / 2), "compound file"}}) {
+        WriteFileBytes(table, bytes);
+        try {
+            ImportTable(database, table, "", "In", *settings, nullptr, [](std::string name, const AppSettings&) {
+                return OwnWorkbook(name, false);
+            });
+            ADD_FAILURE() << why << ": no exception";
+        } catch (const CWorkbookFileException& error) {
+            EXPECT_EQ(error.GetErrorMessage().rfind("Error: Can't read file " + table + "\n", 0), 0u);
+            EXPECT_NE(error.GetErrorMessage().find(why), std::string::npos) << error.GetErrorMessage();
+        }
+        EXPECT_FALSE(FileExists(database)) << why;
     }
 }

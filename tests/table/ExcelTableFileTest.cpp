@@ -1,11 +1,12 @@
-// The workbook table file through real automation calls into the spreadsheet
-// stand-in registered in the test prefix; the files it leaves are checked
-// with the workbook codec, independently of the stand-in's own reading.
-// Without a registered spreadsheet application only the start-failed case
-// runs.
+// The two workbook table files side by side, with the same expected cells:
+// the one through real automation calls into the spreadsheet stand-in (when
+// the test prefix has it registered) and the program's own.  The files they
+// leave are checked with the workbook codec, independently of the stand-in's
+// and the table files' own reading.
 #include "CsvTableFile.h"
 #include "Exception.h"
 #include "ExcelTableFile.h"
+#include "WorkbookFileTableFile.h"
 #include "TestFiles.h"
 #include "Workbook.h"
 
@@ -71,14 +72,35 @@ protected:
     ~OleSession() override { OleUninitialize(); }
 };
 
-class WorkbookTableFile : public OleSession {
+class AutomationWorkbook : public OleSession {
 protected:
     void SetUp() override {
         if (!SpreadsheetRegistered()) GTEST_SKIP() << "no spreadsheet application registered in this prefix";
     }
 };
 
+enum class Kind { Automation, BuiltIn };
+
+class WorkbookTableFile : public OleSession, public testing::WithParamInterface<Kind> {
+protected:
+    void SetUp() override {
+        if (GetParam() == Kind::Automation && !SpreadsheetRegistered())
+            GTEST_SKIP() << "no spreadsheet application registered in this prefix";
+    }
+    // A new table file of the kind, living as long as the test.
+    CTableFile& Make() {
+        if (GetParam() == Kind::Automation) return *m_tables.emplace_back(std::make_unique<CExcelTableFile>());
+        return *m_tables.emplace_back(std::make_unique<CWorkbookFileTableFile>());
+    }
+
+private:
+    std::vector<std::unique_ptr<CTableFile>> m_tables;
+};
+
 }  // namespace
+
+INSTANTIATE_TEST_SUITE_P(BothKinds, WorkbookTableFile, testing::Values(Kind::Automation, Kind::BuiltIn),
+                         [](const auto& kind) { return kind.param == Kind::Automation ? "Automation" : "BuiltIn"; });
 
 TEST_F(OleSession, WithoutTheApplicationEveryOperationFailsWithTheReason) {
     if (SpreadsheetRegistered()) GTEST_SKIP() << "a spreadsheet application is registered in this prefix";
@@ -98,7 +120,7 @@ TEST_F(OleSession, WithoutTheApplicationEveryOperationFailsWithTheReason) {
 }
 
 // Each write stores one typed cell, in one row from column 1 on.
-TEST_F(WorkbookTableFile, WritesStoreTypedCells) {
+TEST_P(WorkbookTableFile, WritesStoreTypedCells) {
     struct Case {
         const char* what;
         std::function<void(CTableFile&)> write;
@@ -131,9 +153,10 @@ TEST_F(WorkbookTableFile, WritesStoreTypedCells) {
     const std::string path = TempPath("typed.xls");
     DeleteFileA(path.c_str());
     {
-        CExcelTableFile table;
+        CTableFile& table = Make();
         ASSERT_EQ(table.OpenForWrite(path), 0);
-        EXPECT_TRUE(FileExists(path)) << "saved at once";
+        // The built-in table file writes the whole file at the end.
+        EXPECT_EQ(FileExists(path), GetParam() == Kind::Automation) << "saved at once";
         for (const Case& c : cases) c.write(table);
         table.EndRow();
         table.WriteString("second row");
@@ -151,7 +174,7 @@ TEST_F(WorkbookTableFile, WritesStoreTypedCells) {
 }
 
 // One prepared cell per row (row 1 a heading), each read one way.
-TEST_F(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
+TEST_P(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
     struct Case {
         const char* what;
         Cell cell;
@@ -207,7 +230,7 @@ TEST_F(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
     const std::string path = TempPath("reads.xls");
     WriteSheet(path, sheet);
 
-    CExcelTableFile table;
+    CTableFile& table = Make();
     ASSERT_EQ(table.OpenForRead(path), 0);
     EXPECT_EQ(table.GetProgressMax(), static_cast<int>(cases.size()) + 1);
     for (const Case& c : cases) {
@@ -223,11 +246,11 @@ TEST_F(WorkbookTableFile, ReadsChooseBetweenTheTypedValueAndTheDisplayedText) {
     EXPECT_EQ(table.Close(), 0);
 }
 
-TEST_F(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
+TEST_P(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
     const std::string path = TempPath("texts.xls");
     DeleteFileA(path.c_str());  // the application saves over no file
     {
-        CExcelTableFile table;
+        CTableFile& table = Make();
         table.OpenForWrite(path);
         table.WriteTime(Day(2001, 1, 1) + 14 * 3600 + 35 * 60);
         table.WriteString("x\r\ny");
@@ -235,7 +258,7 @@ TEST_F(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
         table.WriteNumber(12345.6, 1);
         table.FinishWrite();
     }
-    CExcelTableFile table;
+    CTableFile& table = Make();
     ASSERT_EQ(table.OpenForRead(path), 0);
     CalendarTime time = 0;
     ASSERT_EQ(table.ReadTime(time), 0);
@@ -256,7 +279,7 @@ TEST_F(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
     table.Close();
 }
 
-TEST_F(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
+TEST_P(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
     struct Case {
         const char* what;
         std::vector<int> filledRows;  // 0-based
@@ -270,7 +293,7 @@ TEST_F(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
         for (int row : c.filledRows) sheet.SetCell(row, 2, Text(u"cell"));
         const std::string path = TempPath("rows.xls");
         WriteSheet(path, sheet);
-        CExcelTableFile table;
+        CTableFile& table = Make();
         ASSERT_EQ(table.OpenForRead(path), 0) << c.what;
         EXPECT_EQ(table.GetProgressMax(), c.rowCount) << c.what;
         EXPECT_EQ(table.GetProgressPos(), 1) << c.what;
@@ -285,13 +308,13 @@ TEST_F(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
 
 // The import's number-cell read answers the same for a text, whichever kind
 // of table file holds it.
-TEST_F(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
+TEST_P(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
     const std::vector<std::string> texts = {"12.5", " -3 ", "1e3", "", "  ", "12,5", "1,234", "abc", "1e999", "0x10"};
     const std::string workbookPath = TempPath("numbers.xls");
     const std::string csvPath = TempPath("numbers.csv");
     DeleteFileA(workbookPath.c_str());
     {
-        CExcelTableFile workbookTable;
+        CTableFile& workbookTable = Make();
         workbookTable.OpenForWrite(workbookPath);
         CCsvTableFile csvTable;
         csvTable.SetSeparator(",");
@@ -306,7 +329,7 @@ TEST_F(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
             table->FinishWrite();
         }
     }
-    CExcelTableFile workbookTable;
+    CTableFile& workbookTable = Make();
     workbookTable.OpenForRead(workbookPath);
     CCsvTableFile csvTable;
     csvTable.SetSeparator(",");
@@ -323,7 +346,7 @@ TEST_F(WorkbookTableFile, NumberCellTextsReadAlikeInBothTableFiles) {
     csvTable.Close();
 }
 
-TEST_F(WorkbookTableFile, FilesThatCannotBeOpenedOrSavedRaiseTheApplicationsDescription) {
+TEST_F(AutomationWorkbook, FilesThatCannotBeOpenedOrSavedRaiseTheApplicationsDescription) {
     const std::string missing = TempPath("missing.xls");
     DeleteFileA(missing.c_str());
     const std::string unwritable = TempPath("no such folder\\cars.xls");

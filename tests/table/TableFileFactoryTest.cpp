@@ -183,14 +183,25 @@ TEST_F(TableFileFactoryTest, AFileThatCannotBeOpenedIsReportedWithItsName) {
     EXPECT_EQ(messages.size(), 3u);
 }
 
-TEST_F(TableFileFactoryTest, AWorkbookNameWithoutTheSpreadsheetApplicationGivesNothingAndSaysNothing) {
+TEST_F(TableFileFactoryTest, AWorkbookNameWithoutTheSpreadsheetApplicationGivesTheProgramsOwnWorkbook) {
     if (ExcelProgIdRegistered()) GTEST_SKIP() << "a spreadsheet application is registered in this prefix";
     EXPECT_FALSE(IsExcelAvailable());
     const std::string path = TempPath("cars.XLS");
-    EXPECT_FALSE(CreateTableFileForWrite(path, *settings));
-    EXPECT_FALSE(CreateTableFileForRead(path, *settings));
+    DeleteFileA(path.c_str());
+    auto table = CreateTableFileForWrite(path, *settings);
+    ASSERT_TRUE(table);
+    table->WriteString("Date");
+    table->EndRow();
+    table->WriteNumber(12.5, 1);
+    EXPECT_EQ(table->FinishWrite(), 0);
+    table = CreateTableFileForRead(path, *settings);
+    ASSERT_TRUE(table);
+    double number = 0;
+    ASSERT_EQ(table->NextRow(), 0);
+    EXPECT_EQ(table->ReadNumberCell(number), 0);
+    EXPECT_EQ(number, 12.5);
+    EXPECT_EQ(table->NextRow(), -1);
     EXPECT_TRUE(messages.empty());
-    EXPECT_FALSE(FileExists(path));
 }
 
 TEST_F(TableFileFactoryTest, TheAvailabilityCheckStartsTheApplicationTellsItToQuitAndLetsGo) {

@@ -1,14 +1,15 @@
 // Writes rows the way the export does (a heading, fill-ups with dates,
 // numbers, money, kinds, notes and categories, a recurring cost of nine
-// cells) into a workbook through the spreadsheet application and into a CSV
-// file, and beside them the workbook's expected cells, one a line, as the
+// cells) into a workbook (through the spreadsheet application when one is
+// registered, else through the program's own workbook table file, which
+// writes the same file) and into a CSV file, and beside them the workbook's expected cells, one a line, as the
 // workbook checks against other programs take them: row, column (from 0),
 // kind (text, number, money, date) and value (a text in UTF-8 with tab, line
 // feed and backslash escaped; a number; a date's automation date).
 //   workbook_readers_sample XLS CSV EXPECTED
-// Exit 77 when no spreadsheet application is registered.
 #include "CsvTableFile.h"
 #include "ExcelTableFile.h"
+#include "WorkbookFileTableFile.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -130,13 +131,12 @@ int main(int argc, char** argv) {
     OleInitialize(nullptr);
     int status = 0;
     {
-        CExcelTableFile workbook;
-        if (workbook.StartFailed()) {
-            std::fprintf(stderr, "no spreadsheet application registered\n");
-            status = 77;
-        } else {
+        CExcelTableFile automation;
+        CWorkbookFileTableFile own;
+        CTableFile& workbook = automation.StartFailed() ? static_cast<CTableFile&>(own) : automation;
+        {
             std::vector<ExpectedCell> expected;
-            workbook.OpenForWrite(argv[1]);
+            if (workbook.OpenForWrite(argv[1]) != 0) return 1;
             WriteRows(workbook, &expected);
             CCsvTableFile csv;
             csv.SetSeparator(",");

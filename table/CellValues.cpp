@@ -1,6 +1,5 @@
 #include "CellValues.h"
 
-#include "DispatchObject.h"
 #include "Variant.h"
 
 #include <windows.h>
@@ -116,28 +115,63 @@ std::wstring DateAndTime(double serial) {
 
 }  // namespace
 
-workbook::Cell FromValue(const VARIANT& value) {
+bool FromValue(const VARIANT& value, workbook::Cell& cell) {
     switch (value.vt) {
     case VT_EMPTY:
     case VT_NULL:
-        return Cell();
-    case VT_BSTR:
-        return FromText(std::wstring(value.bstrVal, SysStringLen(value.bstrVal)));
+        cell = Cell();
+        return true;
+    case VT_BSTR: {
+        const wchar_t* text = value.bstrVal;
+        const UINT length = SysStringLen(value.bstrVal);
+        if (length > 0 && text[0] == L'\'') {
+            // Taken as it is, without a copy of its own: an export puts every
+            // text this way.
+            cell = Cell();
+            cell.kind = CellKind::Text;
+            cell.text.assign(text + 1, text + length);
+        } else {
+            cell = FromText(std::wstring(text, length));
+        }
+        return true;
+    }
+    case VT_R8:
+        cell = Make(CellKind::Number, value.dblVal);
+        return true;
+    case VT_I4:
+        cell = Make(CellKind::Number, value.lVal);
+        return true;
     case VT_CY:
-        return Make(CellKind::Money, static_cast<double>(value.cyVal.int64) / 10000.0);
+        cell = Make(CellKind::Money, static_cast<double>(value.cyVal.int64) / 10000.0);
+        return true;
     case VT_DATE:
-        return Make(CellKind::Date, value.date);
+        cell = Make(CellKind::Date, value.date);
+        return true;
     case VT_BOOL:
-        return Make(CellKind::Boolean, value.boolVal != VARIANT_FALSE ? 1 : 0);
+        cell = Make(CellKind::Boolean, value.boolVal != VARIANT_FALSE ? 1 : 0);
+        return true;
     case VT_ERROR:
-        return Make(CellKind::Error, value.scode - kErrorValueBase);
+        cell = Make(CellKind::Error, value.scode - kErrorValueBase);
+        return true;
     default:
         break;
     }
-    if (!IsNumber(value.vt)) RaiseError(DISP_E_TYPEMISMATCH);
+    if (!IsNumber(value.vt)) return false;
     CVariant number = CVariant::CopyOf(value);
-    if (FAILED(VariantChangeType(&number.Get(), &number.Get(), 0, VT_R8))) RaiseError(DISP_E_TYPEMISMATCH);
-    return Make(CellKind::Number, number.Get().dblVal);
+    if (FAILED(VariantChangeType(&number.Get(), &number.Get(), 0, VT_R8))) return false;
+    cell = Make(CellKind::Number, number.Get().dblVal);
+    return true;
+}
+
+std::wstring StoreCell(workbook::Sheet& sheet, int row, int column, workbook::Cell cell) {
+    using workbook::Sheet;
+    if (row < 0 || row >= Sheet::kMaxRows || column < 0 || column >= Sheet::kMaxColumns)
+        return L"Cell (" + std::to_wstring(row + 1) + L", " + std::to_wstring(column + 1) +
+               L") lies outside the worksheet of 65,536 rows and 256 columns.";
+    if (cell.kind == CellKind::Text && cell.text.size() > Sheet::kMaxTextLength)
+        return L"Text values are limited to 32,767 characters per cell.";
+    if (!sheet.SetCell(row, column, std::move(cell))) return L"The value is out of the range a cell holds.";
+    return std::wstring();
 }
 
 void ToValue(const workbook::Cell& cell, VARIANT& value) {

@@ -1,0 +1,48 @@
+#pragma once
+#include "TableFile.h"
+#include "Variant.h"
+
+#include <optional>
+#include <string>
+
+// A table file whose cells hold typed values as the spreadsheet application
+// gives them through automation (texts, numbers, money, dates): every write
+// builds the cell's automation value, and every read chooses between a
+// cell's typed value and the text the application shows for it.  The
+// workbook table file over automation and the built-in one share these
+// rules, so that both store and read the same cells.
+class CTypedCellTableFile : public CTableFile {
+public:
+    int WriteString(std::string text) override;
+    int WriteDate(CalendarTime value) override;
+    int WriteTime(CalendarTime value) override;
+    int WriteInt(int value) override;
+    int WriteNumber(double value, int decimals) override;
+    int WriteCurrency(double value) override;
+    int ReadString(std::string& out) override;
+    int ReadDate(CalendarTime& out) override;
+    int ReadTime(CalendarTime& out) override;
+    int ReadInt(int& out) override;
+    int ReadDouble(double& out) override;
+    int ReadCurrency(double& out) override;
+    int ReadNumberCell(double& out) override;
+
+protected:
+    struct CellContent {
+        CVariant value;
+        // What the cell shows; none when it was not fetched with the value
+        // (DisplayedText then gives it when a read needs it).
+        std::optional<std::string> text;
+    };
+
+    // Stores the value in the current cell and moves one cell on.
+    virtual void PutCellValue(CVariant value) = 0;
+    // The current cell's typed value (and its text, where both come in one
+    // go); moves one cell on.
+    virtual CellContent GetCellValue() = 0;
+    // The text of the cell GetCellValue gave last, for a content without it.
+    virtual std::string DisplayedText() { return std::string(); }
+
+private:
+    const std::string& ShownText(CellContent& cell);
+};

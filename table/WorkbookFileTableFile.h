@@ -1,0 +1,79 @@
+#pragma once
+#include "Exception.h"
+#include "File.h"
+#include "TypedCellTableFile.h"
+#include "Workbook.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// A workbook file that cannot be read as one, or a cell the sheet cannot
+// hold: carries the text the user is shown.
+class CWorkbookFileException : public CException {
+public:
+    explicit CWorkbookFileException(std::string text) : m_text(std::move(text)) {}
+    std::string GetErrorMessage() const override { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+// A table file kept as an Excel 97-2003 workbook by the program itself, for
+// machines without the spreadsheet application: the first sheet only, cells
+// as the application keeps them (the same typed values, displayed texts and
+// reading rules as the workbook table file over automation), row 1 current
+// after OpenForRead.
+//
+// The whole workbook is held in memory.  Writing goes to a temporary file
+// beside the target, which replaces the target only once it is complete, so
+// a failure leaves an earlier file of that name as it was.  A cell beyond
+// the sheet's 65,536 rows or a text it cannot hold raises when it is written,
+// before anything reaches the file.  A file that is no workbook this reads
+// raises from OpenForRead, naming the file and why.
+class CWorkbookFileTableFile : public CTypedCellTableFile {
+public:
+    // Makes the file object the workbook is written through (tests hand in
+    // one that fails).
+    using FileMaker = std::function<std::unique_ptr<CFile>()>;
+
+    CWorkbookFileTableFile();
+    explicit CWorkbookFileTableFile(FileMaker makeFile);
+    ~CWorkbookFileTableFile() override;
+    CWorkbookFileTableFile(const CWorkbookFileTableFile&) = delete;
+    CWorkbookFileTableFile& operator=(const CWorkbookFileTableFile&) = delete;
+
+    // -1 when no file can be made beside the target, or the target exists
+    // and cannot be written.
+    int OpenForWrite(std::string fileName) override;
+    // -1 when the file cannot be opened; raises CWorkbookFileException when
+    // it is no workbook this reads, CFileException when reading it fails.
+    int OpenForRead(std::string fileName) override;
+    // Writes the workbook and moves it over the target; raises
+    // CFileException when that fails (the target is then untouched).
+    int FinishWrite() override;
+    // Closes; a write not finished leaves no file.
+    int Close() override;
+    int EndRow() override;
+    int NextRow() override;
+    int GetProgressPos() override;
+    int GetProgressMax() override;
+
+protected:
+    void PutCellValue(CVariant value) override;
+    CellContent GetCellValue() override;
+    std::string DisplayedText() override;
+
+private:
+    void DiscardTemporaryFile();
+    void ClearRowSoFar();
+
+    FileMaker m_makeFile;
+    workbook::Sheet m_sheet;
+    std::string m_path;
+    std::string m_temporaryPath;
+    std::unique_ptr<CFile> m_file;
+    const workbook::Cell* m_lastCell = nullptr;
+    int m_column = 1;
+    int m_rowCount = 0;
+};
