@@ -39,6 +39,9 @@ mkdir -p "$out"
 
 . "$root/tools/x11-session.sh"
 trap end_x11_session EXIT
+# The display comes first: Wine's desktop process, started by the first
+# program of the session, keeps the display it found.
+start_xvfb 170 199
 
 msiexec() { wine msiexec "$@" >/dev/null 2>&1; }
 winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
@@ -126,13 +129,13 @@ help=$(wine 'C:\Program Files\Kestrelix\Roadtally Import Export\rtconv.exe' --he
     fail "rtconv --help failed"
 echo "$help" | grep -q 'usage: rtconv' || fail "rtconv --help said: $help"
 echo "rtconv --help: $(echo "$help" | head -1)"
-start_xvfb 170 199
 wine 'C:\Program Files\Kestrelix\Roadtally Import Export\RTImportExport.exe' >/dev/null 2>&1 &
 program=$!
 # No Palm Desktop in this prefix: the program says so, then shows its dialog.
-box=$(window "RTImportExport") || fail "no message about the missing Palm Desktop"
+# The first start in a fresh prefix is slow on a busy machine.
+box=$(window "RTImportExport" 300) || fail "no message about the missing Palm Desktop"
 xdotool key Return
-main=$(window "Roadtally Import Export") || fail "the installed program's main dialog did not show"
+main=$(window "Roadtally Import Export" 300) || fail "the installed program's main dialog did not show"
 shoot "$main" "$out/installed-main-dialog.png"
 echo "main dialog shown: $out/installed-main-dialog.png"
 xdotool key alt+q
