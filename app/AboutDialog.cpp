@@ -1,8 +1,9 @@
 #include "AboutDialog.h"
 
 #include "resource.h"
+#include "rt_version.h"
 
-const char* const CAboutDialog::kWebPage = "https://kestrelix.example/roadtally/";
+const char* const CAboutDialog::kWebPage = RT_WEB_PAGE;
 
 CAboutDialog::CAboutDialog(HWND parent) : CDialog(IDD_ABOUTBOX, parent) {}
 

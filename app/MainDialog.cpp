@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "CarList.h"
 #include "DatabaseName.h"
+#include "Dpi.h"
 #include "ExportDatabase.h"
 #include "FileDialogEx.h"
 #include "FileFilters.h"
@@ -19,6 +20,8 @@
 #include <commctrl.h>
 
 namespace {
+// The buttons' icons at 96 dots per inch; the icon files hold them at 32, 48
+// and 64 pixels for 100, 150 and 200 %.
 constexpr int kButtonIconSize = 32;
 constexpr DWORD kTempPathSize = 1000;
 
@@ -89,8 +92,9 @@ BOOL CMainDialog::OnInitDialog() {
 
     m_excelAvailable = IsExcelAvailable();
     EnableToolTips();
-    m_exportButton.LoadButtonIcon(IDI_EXPORT, kButtonIconSize, kButtonIconSize);
-    m_importButton.LoadButtonIcon(IDI_IMPORT, kButtonIconSize, kButtonIconSize);
+    const int iconSize = Dpi::Scale(kButtonIconSize);
+    m_exportButton.LoadButtonIcon(IDI_EXPORT, iconSize, iconSize);
+    m_importButton.LoadButtonIcon(IDI_IMPORT, iconSize, iconSize);
 
     for (const std::string& name : PalmUserNames()) m_userCombo.AddString(name);
     m_userCombo.SetCurSel(0);

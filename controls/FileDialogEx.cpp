@@ -1,5 +1,6 @@
 #include "FileDialogEx.h"
 
+#include "Dpi.h"
 #include "Message.h"
 #include "resource.h"
 
@@ -9,13 +10,15 @@
 #include <utility>
 
 namespace {
-// Room the drop-down list of the box takes below its edit field.
+// Room the drop-down list of the box takes below its edit field, in pixels
+// at 96 dots per inch.
 constexpr int DropDownHeight = 100;
 // Car names are cut to what the handheld keeps.
 constexpr int CarNameBufferSize = 40;
 constexpr std::size_t EntryBufferSize = 1000;
-// Pixels between rows of a dialog where it gives none of its own.
-constexpr int RowGap = 6;
+// Pixels (at 96 dots per inch) between rows of a dialog where it gives none
+// of its own.
+constexpr int RowGap96 = 6;
 
 bool ChildRect(HWND dialog, int id, RECT& rect) {
     HWND child = GetDlgItem(dialog, id);
@@ -40,11 +43,12 @@ RECT CFileDialogEx::CarBoxPlace(HWND dialog, RECT& labelRect) const {
         // (or the file-name row).
         RECT above = {};
         if (!ChildRect(dialog, cmb1, above) && !ChildRect(dialog, edt1, above)) ::GetClientRect(dialog, &above);
-        box = RECT{above.left, above.bottom + RowGap, above.right, above.bottom + RowGap + (above.bottom - above.top)};
+        const int gap = Dpi::Scale(RowGap96);
+        box = RECT{above.left, above.bottom + gap, above.right, above.bottom + gap + (above.bottom - above.top)};
     }
     // The label in the file-type label's column, else just left of the box.
     labelRect = haveTypeLabel ? RECT{typeLabel.left, box.top, typeLabel.right, box.bottom}
-                              : RECT{RowGap, box.top, box.left - RowGap, box.bottom};
+                              : RECT{Dpi::Scale(RowGap96), box.top, box.left - Dpi::Scale(RowGap96), box.bottom};
     return box;
 }
 
@@ -57,7 +61,7 @@ void CFileDialogEx::GrowToHold(HWND dialog, const RECT& row) {
     RECT lastRow = {};
     const int margin = ChildRect(dialog, cmb1, lastRow) && lastRow.bottom < client.bottom
                            ? client.bottom - lastRow.bottom
-                           : RowGap;
+                           : Dpi::Scale(RowGap96);
     const int missing = row.bottom + margin - client.bottom;
     if (missing <= 0) return;
     RECT window = {};
@@ -74,7 +78,7 @@ BOOL CFileDialogEx::OnInitDialog() {
 
     RECT labelRect = {};
     RECT boxRect = CarBoxPlace(dialog, labelRect);
-    boxRect.bottom += DropDownHeight;
+    boxRect.bottom += Dpi::Scale(DropDownHeight);
     m_carBox.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_SORT | CBS_DROPDOWN, boxRect, dialog,
                     IDC_CARNAME);
     m_carBox.SetFont(font);

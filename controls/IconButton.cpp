@@ -1,5 +1,6 @@
 #include "IconButton.h"
 
+#include "Dpi.h"
 #include "ThemeHandle.h"
 
 #include <vsstyle.h>
@@ -45,7 +46,8 @@ CIconButton::Placement CIconButton::Place(const Face& face) {
     return placement;
 }
 
-CIconButton::CIconButton(CUxTheme& theme) : m_theme(theme) {}
+CIconButton::CIconButton(CUxTheme& theme)
+    : m_theme(theme), m_leftMargin(Dpi::Scale(4)), m_iconGap(Dpi::Scale(8)) {}
 
 CIconButton::~CIconButton() {
     if (m_icon != nullptr) DestroyIcon(m_icon);

@@ -40,8 +40,9 @@ private:
     bool DrawThemedFace(HDC dc, const RECT& rect, UINT state);
 
     CUxTheme& m_theme;
-    int m_leftMargin = 4;
-    int m_iconGap = 8;
+    // Pixels left of the icon and between icon and caption.
+    int m_leftMargin;
+    int m_iconGap;
     HICON m_icon = nullptr;
     int m_iconWidth = 0;
     int m_iconHeight = 0;

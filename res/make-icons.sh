@@ -15,7 +15,7 @@ draw() {
     local name=$1
     convert -size 256x256 xc:none "${args[@]}" "$tmp/$name.png"
     local sizes=()
-    for s in 16 32 48; do
+    for s in 16 32 48 64; do
         convert "$tmp/$name.png" -resize ${s}x${s} "$tmp/$name-$s.png"
         sizes+=("$tmp/$name-$s.png")
     done

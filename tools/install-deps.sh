@@ -15,7 +15,9 @@ packages=(cmake ninja-build clang libclang-rt-14-dev googletest
           xdotool
           # The platform-free core built as 32-bit code and run under
           # user-mode emulation: this kernel runs no 32-bit programs.
-          g++-multilib qemu-user-static)
+          g++-multilib qemu-user-static
+          # The Windows Installer package, built from installer/RTImportExport.wxs.
+          wixl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -216,3 +216,18 @@ TEST_F(AppTest, WithoutPalmDesktopTheDialogOpensEmptyAndAnImportIsKept) {
     EXPECT_EQ(status.rfind("Rows imported: ", 0), 0u) << status;
     EXPECT_NE(status.find(", kept in " + kept + "."), std::string::npos) << status;
 }
+
+// The test program carries the program's manifest.  Wine draws every program
+// at the display's resolution whatever it declares, so the declaration is
+// read back as Windows reads it from the process's activation context:
+// without it Windows draws the program at 96 dots per inch and stretches it
+// on a 150 % display.
+TEST(ProgramManifest, DeclaresTheProgramAwareOfTheDisplaysResolution) {
+    wchar_t value[64] = {};
+    SIZE_T written = 0;
+    ASSERT_TRUE(QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                                     L"dpiAware", value, 64, &written))
+        << "no dpiAware setting, error " << GetLastError();
+    // "true", or "true/pm" for per-monitor awareness where Windows has it.
+    EXPECT_EQ(std::wstring(value).substr(0, 4), L"true");
+}
