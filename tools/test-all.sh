@@ -56,6 +56,9 @@ LC_ALL=C.UTF-8 "$root/tools/wine-prefix.sh" "$en_prefix" spreadsheet "$spreadshe
 (cd "$build/win64" && LC_ALL=C.UTF-8 WINEPREFIX="$en_prefix" ctest --output-on-failure)
 "$root/tools/wine-prefix.sh" "$en_prefix" stop
 
+echo "== The installer packages under Wine: install, run, upgrade, uninstall"
+"$root/tools/installer-test.sh" "$build/win64" "$build/win32"
+
 echo "== Workbook names in another ANSI code page (Russian locale, 1251)"
 "$root/tools/test-codepage.sh" "$build/win64"
 
