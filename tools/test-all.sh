@@ -27,10 +27,11 @@ cmake -S "$root" -B "$build/native-i686" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 ninja -C "$build/native-i686" >/dev/null
 (cd "$build/native-i686" && ctest --output-on-failure -j2)
 
-echo "== Windows i686 release build and zip"
+echo "== Windows i686 release build: the zip and the installer package"
 cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-ninja -C "$build/win32" >/dev/null
+# Only what ships: the 32-bit test programs could not run here (see above).
+ninja -C "$build/win32" release_zip installer >/dev/null
 
 echo "== Windows x86_64 build"
 cmake -S "$root" -B "$build/win64" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
