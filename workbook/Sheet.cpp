@@ -46,6 +46,12 @@ const Cell& Sheet::GetCell(int row, int column) const {
     return found->second[column];
 }
 
+const std::vector<Cell>& Sheet::GetRow(int row) const {
+    static const std::vector<Cell> kNoCells;
+    const auto found = m_rows.find(row);
+    return found == m_rows.end() ? kNoCells : found->second;
+}
+
 int Sheet::RowEnd(int row) const {
     const auto found = m_rows.find(row);
     return found == m_rows.end() ? 0 : static_cast<int>(found->second.size());

@@ -48,6 +48,9 @@ public:
     bool SetCell(int row, int column, Cell cell);
     // The cell at that address; an Empty cell outside what was set.
     const Cell& GetCell(int row, int column) const;
+    // The cells of a row up to its RowEnd (none for a row that never held
+    // any): a walk over a whole sheet looks each row up once, not each cell.
+    const std::vector<Cell>& GetRow(int row) const;
     // The rows and columns that hold cells that are not Empty.
     CellRange UsedRange() const;
     // One past the last column of the row that may hold a cell that is not

@@ -37,13 +37,13 @@ struct SharedStrings {
 SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
     SharedStrings shared;
     for (int row = sheet.RowFrom(used.firstRow); row <= used.lastRow; row = sheet.RowFrom(row + 1)) {
-        for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column) {
-            const Cell& cell = sheet.GetCell(row, column);
+        const std::vector<Cell>& cells = sheet.GetRow(row);
+        for (std::size_t column = used.firstColumn; column < cells.size(); ++column) {
+            const Cell& cell = cells[column];
             if (cell.kind != CellKind::Text) continue;
             ++shared.references;
-            if (shared.index.find(cell.text) != shared.index.end()) continue;
-            shared.index.emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size()));
-            shared.strings.push_back(cell.text);
+            if (shared.index.try_emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size())).second)
+                shared.strings.push_back(cell.text);
         }
     }
     return shared;
@@ -222,9 +222,10 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
     for (int block = used.firstRow; block <= used.lastRow;) {
         const int blockEnd = std::min(block + kBlockRows - 1, used.lastRow);
         for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1)) {
+            const std::vector<Cell>& cells = sheet.GetRow(row);
             int first = -1, last = -1;
-            for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column) {
-                if (sheet.GetCell(row, column).kind == CellKind::Empty) continue;
+            for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column) {
+                if (cells[column].kind == CellKind::Empty) continue;
                 if (first < 0) first = column;
                 last = column;
             }
@@ -233,9 +234,11 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
             writer.Record(kRow, Data({static_cast<unsigned>(row), static_cast<unsigned>(first),
                                       static_cast<unsigned>(last + 1), 0x00FF, 0, 0, 0x0100, 0x000F}));
         }
-        for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1))
-            for (int column = used.firstColumn; column < sheet.RowEnd(row); ++column)
-                WriteCell(writer, row, column, sheet.GetCell(row, column), shared);
+        for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1)) {
+            const std::vector<Cell>& cells = sheet.GetRow(row);
+            for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column)
+                WriteCell(writer, row, column, cells[column], shared);
+        }
         // On to the block of the next row that holds cells: blocks without
         // any are not written.
         const int next = sheet.RowFrom(blockEnd + 1);
