@@ -13,13 +13,8 @@ export WINEPREFIX="$build/wineprefix-shots" WINEDEBUG=-all WINEDLLOVERRIDES="msc
 trap end_x11_session EXIT
 start_xvfb 70 99
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    # The first boot prints loader lines that WINEDEBUG cannot silence.
-    wine wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-fi
-# Windows close at once and carry their own title bars; Wine's own theme on.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+prepare_x11_prefix
+# Wine's own theme on.
 theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 wine reg add "$theme" /v ThemeActive /d 1 /f >/dev/null 2>&1
 wine reg add "$theme" /v DllName /d 'C:\windows\resources\themes\light\light.msstyles' /f >/dev/null 2>&1

@@ -29,13 +29,7 @@ trap end_x11_session EXIT
 [ -n "${DISPLAY:-}" ] || start_xvfb 90 120
 
 echo "== the demo Palm Desktop in $WINEPREFIX"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    # The first boot prints loader lines that WINEDEBUG cannot silence.
-    wine wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-fi
-# Windows with their own title bars, as on Windows.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+prepare_x11_prefix
 wine "$build/bin/make-palm-desktop.exe" 'C:\PalmDemo' 'Jane Doe' --no-cars Bob | tr -d '\r'
 spreadsheet="$build/bin/RtSpreadsheet.dll"
 if [ -f "$spreadsheet" ]; then

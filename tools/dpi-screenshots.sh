@@ -34,12 +34,7 @@ icon_height() {
 # Whether $1 is at least 1.4 times $2 (150 % less rounding).
 grown() { [ $(($1 * 10)) -ge $(($2 * 14)) ]; }
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-fi
-wineserver -p
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+prepare_x11_prefix
 wine reg delete 'HKCU\Software\Kestrelix' /f >/dev/null 2>&1 || true
 wine "$bin/make-palm-desktop.exe" 'C:\PalmDpi' 'Jane Doe' >/dev/null
 

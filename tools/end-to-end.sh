@@ -40,12 +40,7 @@ wait_exit() {
     return 1
 }
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-fi
-wineserver -p
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+prepare_x11_prefix
 wine reg delete 'HKCU\Software\Kestrelix' /f >/dev/null 2>&1 || true
 rm -rf "$drive/PalmE2E" "$drive/e2e" "$drive/alone"
 mkdir -p "$drive/e2e"

@@ -83,11 +83,7 @@ changes() {
 
 echo "== [${SECONDS}s] a fresh prefix"
 rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
-wine wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-wineserver -p
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+prepare_x11_prefix
 snapshot before
 
 echo "== [${SECONDS}s] install $(basename "$msi")"

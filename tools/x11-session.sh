@@ -21,6 +21,19 @@ start_xvfb() {
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 }
 
+# Makes $WINEPREFIX once (its first boot prints loader lines that WINEDEBUG
+# cannot silence), starts its persistent server, and has Wine leave windows
+# unmanaged: they close at once and carry their own title bars, as on Windows.
+prepare_x11_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wine wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    wineserver -p
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
 # The id of the top-level window titled $1 once it shows ($2 tenths of a
 # second at most, default 100); fails when it does not.
 window() {
