@@ -20,7 +20,8 @@ wine reg add "$theme" /v ThemeActive /d 1 /f >/dev/null 2>&1
 wine reg add "$theme" /v DllName /d 'C:\windows\resources\themes\light\light.msstyles' /f >/dev/null 2>&1
 wine reg add "$theme" /v ColorName /d Blue /f >/dev/null 2>&1
 wine reg add "$theme" /v SizeName /d NormalSize /f >/dev/null 2>&1
-wineserver -w
+# The next program starts a new session, which reads the theme.
+wineserver -k 2>/dev/null || true
 
 # Captures the top-level window titled $1 into $2.png once it shows.
 capture() {
