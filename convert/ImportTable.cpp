@@ -24,6 +24,10 @@ constexpr std::uint32_t kType = MakePalmCode("DATA");
 constexpr std::size_t kWorkBufferSize = 10000;
 // The fill-up records a database takes besides its car record.
 constexpr int kMaxEntries = static_cast<int>(CPalmDatabase::kMaxRecords) - 1;
+// Room is made at the start for a full database of records this size (the
+// fixed fields and a note of some 45 characters), so that a log of up to
+// that size is never moved as it grows; room not used costs nothing.
+constexpr std::size_t kTypicalRecordBytes = 64;
 
 // The car's present database, when there is one to replace.
 struct PreviousDatabase {
@@ -38,7 +42,7 @@ PreviousDatabase ReadPreviousDatabase(const std::string& path) {
     if (path.empty()) return previous;
     CPalmDatabase database;
     try {
-        if (database.Read(path) != 0) return previous;
+        if (database.Read(path, 1) != 0) return previous;
     } catch (const CException&) {
         return previous;  // unreadable: a new car record is made instead
     }
@@ -66,7 +70,7 @@ void AddEntry(CPalmDatabase& database, const CFillupRecord& entry) {
     CPalmRecord record;
     record.SetData(buffer.data(), static_cast<std::size_t>(entry.PackFillupRecord(buffer.data(), buffer.size())));
     record.SetCategoryName(entry.categoryName);
-    database.AddRecord(std::move(record));
+    database.AddRecord(record);
 }
 }  // namespace
 
@@ -91,6 +95,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     // differs only in letter case.
     const PreviousDatabase previous = ReadPreviousDatabase(previousDatabasePath);
     CPalmDatabase database(previous.found ? previous.name : MakeDatabaseName(carName), kCreator, kType, false);
+    database.Reserve(CPalmDatabase::kMaxRecords, CPalmDatabase::kMaxRecords * kTypicalRecordBytes);
     database.AddRecord(previous.hasCarRecord ? previous.carRecord : NewCarRecord(carName));
 
     CFillupRecord entry;

@@ -2,6 +2,8 @@
 
 #include "ByteFields.h"
 
+#include <cstring>
+#include <string_view>
 #include <utility>
 
 using namespace bytefields;
@@ -22,17 +24,36 @@ CPalmDatabase::CPalmDatabase(std::string name, std::uint32_t creator, std::uint3
       m_attributes(resource ? kBackupAttribute | kResourceAttribute : kBackupAttribute),
       m_resource(resource) {}
 
-void CPalmDatabase::AddRecord(CPalmRecord record) {
-    if (!record.GetCategoryName().empty()) {
-        const std::uint8_t index = FindOrAddCategory(record.GetCategoryName());
-        record.SetAttributes(static_cast<std::uint8_t>((record.GetAttributes() & 0xF0) | index));
-    }
-    m_records.push_back(std::move(record));
+void CPalmDatabase::AddRecord(const CPalmRecord& record) {
+    StoredRecord stored;
+    stored.dataAt = m_data.size();
+    stored.length = record.GetLength();
+    stored.uniqueId = record.GetUniqueId();
+    stored.resourceType = record.GetResourceType();
+    stored.resourceId = record.GetResourceId();
+    stored.attributes = record.GetAttributes();
+    if (!record.GetCategoryName().empty())
+        stored.attributes = static_cast<std::uint8_t>((stored.attributes & 0xF0) | FindOrAddCategory(record.GetCategoryName()));
+    m_data.insert(m_data.end(), record.GetData().begin(), record.GetData().end());
+    m_records.push_back(stored);
+}
+
+void CPalmDatabase::Reserve(std::size_t records, std::size_t dataBytes) {
+    m_records.reserve(m_records.size() + records);
+    m_data.reserve(m_data.size() + dataBytes);
 }
 
 CPalmRecord CPalmDatabase::GetRecord(int index) const {
-    if (index < 0 || index >= GetRecordCount()) return CPalmRecord();
-    return m_records[static_cast<std::size_t>(index)];
+    CPalmRecord record;
+    if (index < 0 || index >= GetRecordCount()) return record;
+    const StoredRecord& stored = m_records[static_cast<std::size_t>(index)];
+    record.SetData(m_data.data() + stored.dataAt, stored.length);
+    record.SetUniqueId(stored.uniqueId);
+    record.SetResourceType(stored.resourceType);
+    record.SetResourceId(stored.resourceId);
+    record.SetAttributes(stored.attributes);
+    record.SetCategoryName(GetCategoryLabel(record.GetCategoryIndex()));
+    return record;
 }
 
 std::string CPalmDatabase::GetCategoryLabel(int index) const {
@@ -44,8 +65,12 @@ std::string CPalmDatabase::GetCategoryLabel(int index) const {
 std::uint8_t CPalmDatabase::FindOrAddCategory(const std::string& name) {
     // Compared as it would be stored, so a long name finds its own label again.
     const std::string label = name.substr(0, TextLength(name, kCategoryLabelSize - 1));
-    for (std::size_t i = 0; i < kCategoryCount; ++i)
-        if (GetCategoryLabel(static_cast<int>(i)) == label) return static_cast<std::uint8_t>(i);
+    for (std::size_t i = 0; i < kCategoryCount; ++i) {
+        const auto* slot = reinterpret_cast<const char*>(m_categoryBlock.data() + kLabelsAt + kCategoryLabelSize * i);
+        const auto* nul = static_cast<const char*>(std::memchr(slot, 0, kCategoryLabelSize - 1));
+        if (std::string_view(slot, nul ? static_cast<std::size_t>(nul - slot) : kCategoryLabelSize - 1) == label)
+            return static_cast<std::uint8_t>(i);
+    }
     for (std::size_t i = 0; i < kCategoryCount; ++i) {
         unsigned char* slot = m_categoryBlock.data() + kLabelsAt + kCategoryLabelSize * i;
         if (slot[0] != 0) continue;

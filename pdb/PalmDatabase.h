@@ -19,6 +19,11 @@ constexpr std::uint32_t MakePalmCode(const char (&code)[5]) {
 // One handheld database file held whole in memory: header, records in file
 // order and the 276-byte category block.  Either built for writing (name and
 // codes, AddRecord, Write) or loaded (default construction, Read).
+// The records' bytes are kept one after another in one buffer (a loaded
+// database keeps the file's bytes as they came): a buffer of its own for
+// each of up to 65,535 records made reading and writing a full database cost
+// several times the work on its contents, most of it the system handing out
+// fresh memory.
 class CPalmDatabase {
 public:
     static constexpr std::size_t kCategoryCount = 16;
@@ -34,12 +39,13 @@ public:
     // A new database: backup bit set (and the resource bit for a resource
     // database), all three dates now, no records, empty category block.
     CPalmDatabase(std::string name, std::uint32_t creator, std::uint32_t type, bool resource);
-    virtual ~CPalmDatabase() = default;
 
     // 0 when read; -1 when the file cannot be opened or is no well-formed
     // database.  A read error of the system raises CFileException.  On -1 the
-    // database is left empty.
-    int Read(const std::string& path);
+    // database is left empty.  With a record limit only the first records up
+    // to it are held (the car record alone, say); the file must still be
+    // well-formed as a whole.
+    int Read(const std::string& path, std::size_t recordLimit = kMaxRecords);
     // 0 when written; -1, and no file, when the database cannot be held whole
     // in a file (more than kMaxRecords records, or data beyond the 32-bit
     // offsets' reach) or the file cannot be created.  A write error of the
@@ -48,15 +54,20 @@ public:
 
     // The same on the file's bytes in memory: Read and Write only fetch and
     // store them.  ReadBytes never looks past size bytes.
-    int ReadBytes(const unsigned char* bytes, std::size_t size);
+    int ReadBytes(const unsigned char* bytes, std::size_t size, std::size_t recordLimit = kMaxRecords);
     // The whole file into bytes; -1, bytes empty, when it cannot be held whole.
     int WriteBytes(std::vector<unsigned char>& bytes) const;
 
     // Appends a copy; a record with a category name gets that category's
     // index in its low attribute nibble, the high nibble stays.
-    void AddRecord(CPalmRecord record);
+    void AddRecord(const CPalmRecord& record);
+    // Room for that many more records of that many data bytes in all, so that
+    // adding them moves nothing (more than the records added may be asked:
+    // room not taken costs no memory the system has to hand out).
+    void Reserve(std::size_t records, std::size_t dataBytes);
     int GetRecordCount() const { return static_cast<int>(m_records.size()); }
-    // A copy of record index; an empty record when index is out of range.
+    // A copy of record index, named by the label of its category; an empty
+    // record when index is out of range.
     CPalmRecord GetRecord(int index) const;
 
     // The category block counts as present when label 0 is not empty.
@@ -89,8 +100,25 @@ public:
     bool IsResourceDatabase() const { return m_resource; }
 
 private:
+    // A record: its place in m_data and what the record list says of it.
+    struct StoredRecord {
+        std::size_t dataAt = 0;
+        std::uint32_t length = 0;
+        std::uint32_t uniqueId = 0;
+        std::uint32_t resourceType = 0;
+        std::uint16_t resourceId = 0;
+        std::uint8_t attributes = 0;
+    };
+
+    // ReadBytes on bytes this database may keep.
+    int ReadOwnBytes(std::vector<unsigned char> bytes, std::size_t recordLimit);
+    // The file before the records' bytes: header, record list, gap and
+    // category block; -1, head empty, when the database cannot be held whole.
+    int WriteHead(std::vector<unsigned char>& head) const;
+
     std::array<unsigned char, kCategoryBlockSize> m_categoryBlock{};
-    std::vector<CPalmRecord> m_records;
+    std::vector<StoredRecord> m_records;
+    std::vector<unsigned char> m_data;
     std::string m_name;
     std::uint32_t m_creator = 0;
     std::uint32_t m_type = 0;

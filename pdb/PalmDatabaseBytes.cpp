@@ -23,9 +23,15 @@ std::uint32_t ToFileDate(CalendarTime t) { return static_cast<std::uint32_t>(t) 
 CalendarTime FromFileDate(std::uint32_t v) { return static_cast<CalendarTime>(v - kEpochDifference); }
 }  // namespace
 
-int CPalmDatabase::ReadBytes(const unsigned char* bytes, std::size_t size) {
+int CPalmDatabase::ReadBytes(const unsigned char* bytes, std::size_t size, std::size_t recordLimit) {
+    return ReadOwnBytes(std::vector<unsigned char>(bytes, bytes + size), recordLimit);
+}
+
+int CPalmDatabase::ReadOwnBytes(std::vector<unsigned char> file, std::size_t recordLimit) {
     *this = CPalmDatabase();
+    const std::size_t size = file.size();
     if (size < kHeaderSize) return -1;
+    const unsigned char* bytes = file.data();
     const unsigned char* header = bytes;
     CPalmDatabase db;
     db.m_name = TextAt(header, kHeaderSize, 0, kNameSize);
@@ -47,58 +53,61 @@ int CPalmDatabase::ReadBytes(const unsigned char* bytes, std::size_t size) {
     const std::size_t listEnd = kHeaderSize + entrySize * count;
     if (size < listEnd) return -1;
 
-    std::vector<std::size_t> offsets(count + 1);
-    db.m_records.resize(count);
+    // The whole list is checked, however few records are kept.
+    db.m_records.resize(std::min(count, recordLimit));
+    std::size_t previous = listEnd;
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned char* entry = bytes + kHeaderSize + i * entrySize;
-        CPalmRecord& record = db.m_records[i];
-        if (db.m_resource) {
-            record.SetResourceType(GetU32(entry));
-            record.SetResourceId(GetU16(entry + 4));
-            offsets[i] = GetU32(entry + 6);
-        } else {
-            offsets[i] = GetU32(entry);
-            record.SetAttributes(entry[4]);
-            record.SetUniqueId(static_cast<std::uint32_t>(entry[5] << 16 | entry[6] << 8 | entry[7]));
-        }
+        const std::size_t offset = GetU32(entry + (db.m_resource ? 6 : 0));
         // Records lie one after another in list order, inside the file.
-        const std::size_t previous = i == 0 ? listEnd : offsets[i - 1];
-        if (offsets[i] < previous || offsets[i] > size) return -1;
+        if (offset < previous || offset > size) return -1;
+        if (i > 0 && i <= db.m_records.size())
+            db.m_records[i - 1].length = static_cast<std::uint32_t>(offset - previous);
+        previous = offset;
+        if (i >= db.m_records.size()) continue;
+        StoredRecord& record = db.m_records[i];
+        record.dataAt = offset;
+        if (db.m_resource) {
+            record.resourceType = GetU32(entry);
+            record.resourceId = GetU16(entry + 4);
+        } else {
+            record.attributes = entry[4];
+            record.uniqueId = static_cast<std::uint32_t>(entry[5] << 16 | entry[6] << 8 | entry[7]);
+        }
     }
     // The last record runs to the end of the file, cut at the working buffer.
-    if (count > 0) offsets[count] = std::min(size, offsets[count - 1] + kWorkBufferSize);
+    if (count > 0 && count <= db.m_records.size())
+        db.m_records.back().length = static_cast<std::uint32_t>(std::min(size - previous, kWorkBufferSize));
 
     // Without records the gap and category block are whatever the file holds
     // behind the list, up to the block's end.
-    const std::size_t span = count > 0 ? offsets[0] - listEnd : std::min(size - listEnd, kGapSize + kCategoryBlockSize);
+    const std::size_t firstOffset = count > 0 ? GetU32(bytes + kHeaderSize + (db.m_resource ? 6 : 0)) : 0;
+    const std::size_t span = count > 0 ? firstOffset - listEnd : std::min(size - listEnd, kGapSize + kCategoryBlockSize);
     if (span > kWorkBufferSize) return -1;
     if (span >= kGapSize + kCategoryBlockSize) {
         const unsigned char* block = bytes + listEnd + kGapSize;
         std::copy(block, block + kCategoryBlockSize, db.m_categoryBlock.begin());
-        for (CPalmRecord& record : db.m_records) record.SetCategoryName(db.GetCategoryLabel(record.GetCategoryIndex()));
     }
 
-    for (std::size_t i = 0; i < count; ++i)
-        db.m_records[i].SetData(bytes + offsets[i], offsets[i + 1] - offsets[i]);
-
+    db.m_data = std::move(file);
     *this = std::move(db);
     return 0;
 }
 
-int CPalmDatabase::WriteBytes(std::vector<unsigned char>& bytes) const {
-    bytes.clear();
+int CPalmDatabase::WriteHead(std::vector<unsigned char>& head) const {
+    head.clear();
     const std::size_t count = m_records.size();
     if (count > kMaxRecords) return -1;
     const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
     const std::size_t listEnd = kHeaderSize + entrySize * count;
     const std::size_t dataStart = listEnd + kGapSize + (HasAppInfo() ? kCategoryBlockSize : 0);
     std::uint64_t total = dataStart;
-    for (const CPalmRecord& record : m_records) total += record.GetData().size();
+    for (const StoredRecord& record : m_records) total += record.length;
     // The last record may end at 2^32, but none may begin beyond the offsets' reach.
-    if (total - (count > 0 ? m_records.back().GetData().size() : 0) > kLargestOffset) return -1;
+    if (total - (count > 0 ? m_records.back().length : 0) > kLargestOffset) return -1;
 
-    bytes.assign(static_cast<std::size_t>(total), 0);
-    unsigned char* header = bytes.data();
+    head.assign(dataStart, 0);
+    unsigned char* header = head.data();
     PutText(header, kNameSize, m_name);
     PutU16(header + 32, m_attributes);
     PutU16(header + 34, m_version);
@@ -114,23 +123,29 @@ int CPalmDatabase::WriteBytes(std::vector<unsigned char>& bytes) const {
 
     std::size_t nextData = dataStart;
     for (std::size_t i = 0; i < count; ++i) {
-        const CPalmRecord& record = m_records[i];
+        const StoredRecord& record = m_records[i];
         unsigned char* entry = header + kHeaderSize + i * entrySize;
         if (m_resource) {
-            PutU32(entry, record.GetResourceType());
-            PutU16(entry + 4, record.GetResourceId());
+            PutU32(entry, record.resourceType);
+            PutU16(entry + 4, record.resourceId);
             PutU32(entry + 6, static_cast<std::uint32_t>(nextData));
         } else {
             PutU32(entry, static_cast<std::uint32_t>(nextData));
-            entry[4] = record.GetAttributes();
-            entry[5] = static_cast<unsigned char>(record.GetUniqueId() >> 16);
-            entry[6] = static_cast<unsigned char>(record.GetUniqueId() >> 8);
-            entry[7] = static_cast<unsigned char>(record.GetUniqueId());
+            entry[4] = record.attributes;
+            entry[5] = static_cast<unsigned char>(record.uniqueId >> 16);
+            entry[6] = static_cast<unsigned char>(record.uniqueId >> 8);
+            entry[7] = static_cast<unsigned char>(record.uniqueId);
         }
-        std::copy(record.GetData().begin(), record.GetData().end(), bytes.begin() + nextData);
-        nextData += record.GetData().size();
+        nextData += record.length;
     }
     // The gap stays zero.
-    if (HasAppInfo()) std::copy(m_categoryBlock.begin(), m_categoryBlock.end(), bytes.begin() + listEnd + kGapSize);
+    if (HasAppInfo()) std::copy(m_categoryBlock.begin(), m_categoryBlock.end(), head.begin() + listEnd + kGapSize);
+    return 0;
+}
+
+int CPalmDatabase::WriteBytes(std::vector<unsigned char>& bytes) const {
+    if (WriteHead(bytes) != 0) return -1;
+    for (const StoredRecord& record : m_records)
+        bytes.insert(bytes.end(), m_data.begin() + record.dataAt, m_data.begin() + record.dataAt + record.length);
     return 0;
 }

@@ -4,22 +4,26 @@
 
 #include "File.h"
 
-int CPalmDatabase::Read(const std::string& path) {
+#include <utility>
+
+int CPalmDatabase::Read(const std::string& path, std::size_t recordLimit) {
     *this = CPalmDatabase();
     CFile file;
     if (!file.Open(path, CFile::Mode::Read, CFile::Share::DenyWrite)) return -1;
     std::vector<unsigned char> bytes(static_cast<std::size_t>(file.GetLength()));
     // A file that shrinks while it is read is taken as far as it goes.
     if (!bytes.empty()) bytes.resize(file.Read(bytes.data(), bytes.size()));
-    return ReadBytes(bytes.data(), bytes.size());
+    return ReadOwnBytes(std::move(bytes), recordLimit);
 }
 
 int CPalmDatabase::Write(const std::string& path) const {
-    std::vector<unsigned char> bytes;
-    if (WriteBytes(bytes) != 0) return -1;
+    // The head, then each record's bytes straight from where they are kept.
+    std::vector<unsigned char> head;
+    if (WriteHead(head) != 0) return -1;
     CFile file;
     if (!file.Open(path, CFile::Mode::CreateTruncate, CFile::Share::DenyWrite)) return -1;
-    file.Write(bytes.data(), bytes.size());
+    file.Write(head.data(), head.size());
+    for (const StoredRecord& record : m_records) file.Write(m_data.data() + record.dataAt, record.length);
     file.Close();  // the last writes' errors show here
     return 0;
 }

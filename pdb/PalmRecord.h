@@ -9,13 +9,6 @@
 // length.
 class CPalmRecord {
 public:
-    CPalmRecord() = default;
-    virtual ~CPalmRecord() = default;
-    CPalmRecord(const CPalmRecord&) = default;
-    CPalmRecord& operator=(const CPalmRecord&) = default;
-    CPalmRecord(CPalmRecord&&) = default;
-    CPalmRecord& operator=(CPalmRecord&&) = default;
-
     // Replaces the data with a copy of length bytes (none when length is 0).
     void SetData(const void* bytes, std::size_t length);
     void SetData(std::vector<unsigned char> bytes) { m_data = std::move(bytes); }
