@@ -32,4 +32,10 @@ namespace localtime_detail {
 std::int64_t PlainSeconds(const LocalTimeFields& fields);
 LocalTimeFields PlainFields(std::int64_t seconds);
 CalendarTime ClampToCalendarTime(std::int64_t seconds);
+#ifdef _WIN32
+// The same conversions, the system asked every time: what the offsets
+// remembered per month must always agree with.
+LocalTimeFields SystemLocalFields(CalendarTime t);
+CalendarTime SystemCalendarTime(const LocalTimeFields& fields);
+#endif
 }  // namespace localtime_detail

@@ -56,3 +56,44 @@ TEST(LocalTime, KnownInstantsConvertByThePlainCalendar) {
     EXPECT_EQ(f.month, 2);
     EXPECT_EQ(f.day, 29);
 }
+
+#ifdef _WIN32
+namespace {
+bool SameFields(const LocalTimeFields& a, const LocalTimeFields& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
+           a.second == b.second;
+}
+}  // namespace
+
+// The offsets remembered per month give what the system gives, both ways:
+// densely over a few years (every change of the clocks, by the second
+// around it), sparsely over the handheld's whole range, and at every day's
+// first hours, where a zone may skip midnight.
+TEST(LocalTime, RememberedOffsetsAgreeWithTheSystem) {
+    using localtime_detail::PlainSeconds;
+    const std::int64_t dense[2] = {PlainSeconds({2004, 1, 1, 0, 0, 0}), PlainSeconds({2009, 1, 1, 0, 0, 0})};
+    const std::int64_t whole[2] = {PlainSeconds({1904, 1, 1, 0, 0, 0}), PlainSeconds({2031, 12, 31, 0, 0, 0})};
+    auto agreesAt = [](std::int64_t seconds) {
+        const auto t = static_cast<CalendarTime>(seconds);
+        const LocalTimeFields local = ToLocalFields(t);
+        return SameFields(local, localtime_detail::SystemLocalFields(t)) &&
+               FromLocalFields(local) == localtime_detail::SystemCalendarTime(local);
+    };
+    auto systemOffset = [](std::int64_t t) {
+        return PlainSeconds(localtime_detail::SystemLocalFields(static_cast<CalendarTime>(t))) - t;
+    };
+    constexpr int kStride = 601;
+    for (std::int64_t t = dense[0]; t < dense[1]; t += kStride) {
+        ASSERT_TRUE(agreesAt(t)) << t;
+        if (systemOffset(t) != systemOffset(t - kStride))
+            for (std::int64_t s = t - kStride; s < t; ++s) ASSERT_TRUE(agreesAt(s)) << s;
+    }
+    for (std::int64_t t = whole[0]; t < whole[1]; t += 7 * 3600 + 13 * 60) ASSERT_TRUE(agreesAt(t)) << t;
+    for (int year = 1904; year <= 2031; ++year)
+        for (int day = 1; day <= 366; ++day)
+            for (int minute : {0, 30, 60, 90}) {
+                const LocalTimeFields local{year, 1, day, 0, minute, 0};
+                ASSERT_EQ(FromLocalFields(local), localtime_detail::SystemCalendarTime(local)) << year << " " << day;
+            }
+}
+#endif
