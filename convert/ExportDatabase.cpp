@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace {
 constexpr std::size_t kLongestErrorText = 1000;
 constexpr char kEuroSign[] = "\x80";  // Windows-1252
@@ -38,7 +40,8 @@ const char* KindText(const CFillupRecord& entry) {
     return "";
 }
 
-void WriteDataRow(CTableFile& table, const CFillupRecord& entry) {
+// The entry's texts are handed over, not copied.
+void WriteDataRow(CTableFile& table, CFillupRecord& entry) {
     table.WriteDate(entry.date);
     if (entry.recurring)
         table.WriteString("");
@@ -52,8 +55,8 @@ void WriteDataRow(CTableFile& table, const CFillupRecord& entry) {
     else
         table.WriteNumber(entry.fillAmount * 0.01, 2);
     table.WriteString(KindText(entry));
-    table.WriteString(entry.note);
-    table.WriteString(entry.categoryName);
+    table.WriteString(std::move(entry.note));
+    table.WriteString(std::move(entry.categoryName));
     if (entry.recurring) {
         // A cost without an end date leaves the cell empty, as the import
         // reads it back.

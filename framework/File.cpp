@@ -57,22 +57,35 @@ std::size_t CFile::Read(void* buffer, std::size_t size) {
         std::size_t got = 0;
         if (size - done >= kBufferSize) {
             // A large request goes straight to the caller's memory.
-            if (!filehandle::Read(m_handle, out + done, size - done, got, error)) Fail(error);
+            if (!ReadFromSystem(out + done, size - done, got, error)) Fail(error);
             m_systemPosition += got;
             done += got;
             if (got == 0) break;
             continue;
         }
-        m_buffer.resize(kBufferSize);
-        if (!filehandle::Read(m_handle, m_buffer.data(), kBufferSize, got, error)) {
-            DropReadBuffer();
-            Fail(error);
-        }
-        m_buffer.resize(got);
-        m_systemPosition += got;
-        if (got == 0) break;
+        FillReadAhead();
+        if (m_buffer.empty()) break;
     }
     return done;
+}
+
+void CFile::FillReadAhead() {
+    DropReadBuffer();
+    m_buffer.resize(kBufferSize);
+    std::size_t got = 0;
+    unsigned long error = 0;
+    if (!ReadFromSystem(m_buffer.data(), kBufferSize, got, error)) {
+        DropReadBuffer();
+        Fail(error);
+    }
+    m_buffer.resize(got);
+    m_systemPosition += got;
+}
+
+std::string_view CFile::PeekReadAhead() {
+    if (m_mode != Mode::Read) return {};
+    if (m_readPos == m_buffer.size()) FillReadAhead();
+    return {reinterpret_cast<const char*>(m_buffer.data()) + m_readPos, m_buffer.size() - m_readPos};
 }
 
 void CFile::Write(const void* data, std::size_t size) {
@@ -105,6 +118,10 @@ void CFile::MarkWholeEnd() {
 
 bool CFile::WriteToSystem(const void* data, std::size_t size, std::size_t& written, unsigned long& error) {
     return filehandle::Write(m_handle, data, size, written, error);
+}
+
+bool CFile::ReadFromSystem(void* data, std::size_t size, std::size_t& got, unsigned long& error) {
+    return filehandle::Read(m_handle, data, size, got, error);
 }
 
 void CFile::HandOver(const unsigned char* data, std::size_t size) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The file object of the program: one open file, read or written strictly
@@ -31,16 +32,13 @@ public:
     virtual bool Open(const std::string& path, Mode mode, Share share = Share::DenyNone);
     // Up to size bytes; fewer only at the end of the file.
     virtual std::size_t Read(void* buffer, std::size_t size);
-    // One byte, false at the end of the file.  Served straight from the
-    // read-ahead buffer while it lasts: a line reader takes a whole file byte
-    // by byte, and a call of Read per byte cost more than the rest of it.
-    bool ReadByte(char& byte) {
-        if (m_mode == Mode::Read && m_readPos < m_buffer.size()) {
-            byte = static_cast<char>(m_buffer[m_readPos++]);
-            return true;
-        }
-        return Read(&byte, 1) == 1;
-    }
+    // The read-ahead bytes not taken yet, the buffer filled anew first when
+    // none are left; empty at the end of the file.  A line reader scans them
+    // in place and takes what it used with TakeReadAhead: a call per byte
+    // cost more than the rest of reading a file.
+    std::string_view PeekReadAhead();
+    // Takes count bytes (at most what PeekReadAhead showed).
+    void TakeReadAhead(std::size_t count) { m_readPos += count; }
     virtual void Write(const void* data, std::size_t size);
     // Hands gathered writes to the system now, so that an error shows here.
     virtual void Flush();
@@ -63,6 +61,9 @@ protected:
     // Hands bytes to the system; written tells how many reached the file,
     // also on failure.  The one place where a test makes the disk fill up.
     virtual bool WriteToSystem(const void* data, std::size_t size, std::size_t& written, unsigned long& error);
+    // Takes up to size bytes from the system; got is 0 at the end of the file.
+    // The one place where a test makes a read fail.
+    virtual bool ReadFromSystem(void* data, std::size_t size, std::size_t& got, unsigned long& error);
 
 private:
     static constexpr std::intptr_t kNoHandle = -1;
@@ -70,6 +71,8 @@ private:
 
     [[noreturn]] void Fail(unsigned long osError) const;
     void DropReadBuffer();
+    // Fills the read-ahead buffer from the system; its size is 0 at the end.
+    void FillReadAhead();
     void HandOver(const unsigned char* data, std::size_t size);
 
     std::intptr_t m_handle = kNoHandle;

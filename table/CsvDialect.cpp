@@ -23,32 +23,46 @@ std::size_t SkipDigits(std::string_view text, std::size_t i) {
 }
 }  // namespace
 
-std::string EscapeCsvText(std::string_view text, bool lineFeedAsBlank) {
-    std::string out;
-    out.reserve(text.size() + 2);
-    for (char c : text) {
-        if (c == '\0') break;
+void AppendCsvText(std::string& out, std::string_view text, bool lineFeedAsBlank) {
+    text = text.substr(0, text.find('\0'));
+    // Runs between the characters that change are appended whole.
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '"' && c != '\n' && c != '\r') continue;
+        out.append(text.data() + runStart, i - runStart);
         if (c == '"') out += "\"\"";
         else if (c == '\n') out += lineFeedAsBlank ? ' ' : '\n';
-        else if (c != '\r') out += c;
+        runStart = i + 1;
     }
-    return out;
+    out.append(text.data() + runStart, text.size() - runStart);
 }
 
 bool ReadCsvLine(ByteSource& source, std::string& line) {
     line.clear();
-    char buffer[kLineBufferSize];
-    std::size_t stored = 0;
-    char byte = 0;
-    while (stored < kMaxLineBytes && source.ReadByte(byte)) {
-        buffer[stored++] = byte;
-        if (byte == '\n' && stored >= 2 && buffer[stored - 2] == '\r') break;
+    // Taken a chunk at a time, up to the first LF after a CR (the CR may
+    // end the chunk before) or kMaxLineBytes bytes.
+    bool rowEnded = false;
+    while (!rowEnded && line.size() < kMaxLineBytes) {
+        std::string_view chunk = source.Peek();
+        if (chunk.empty()) break;
+        chunk = chunk.substr(0, kMaxLineBytes - line.size());
+        std::size_t take = chunk.size();
+        for (std::size_t lf = chunk.find('\n'); lf != std::string_view::npos; lf = chunk.find('\n', lf + 1)) {
+            const bool afterCr = lf > 0 ? chunk[lf - 1] == '\r' : !line.empty() && line.back() == '\r';
+            if (afterCr) {
+                take = lf + 1;
+                rowEnded = true;
+                break;
+            }
+        }
+        line.append(chunk.data(), take);
+        source.Take(take);
     }
-    if (stored == 0) return false;
-    if (stored >= 2 && buffer[stored - 2] == '\r' && buffer[stored - 1] == '\n') stored -= 2;
-    std::size_t length = 0;
-    while (length < stored && buffer[length] != '\0') ++length;
-    line.assign(buffer, length);
+    if (line.empty()) return false;
+    if (line.size() >= 2 && line[line.size() - 2] == '\r' && line.back() == '\n') line.resize(line.size() - 2);
+    const std::size_t zero = line.find('\0');
+    if (zero != std::string::npos) line.resize(zero);
     return true;
 }
 

@@ -15,19 +15,22 @@ namespace csv {
 constexpr std::size_t kLineBufferSize = 10000;
 constexpr std::size_t kMaxLineBytes = kLineBufferSize - 1;
 
-// The bytes a line is read from, one at a time.
+// The bytes a line is read from, as many at a time as the source holds.
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
-    // false at the end of the data.
-    virtual bool ReadByte(char& byte) = 0;
+    // The next bytes, at least one unless the data has ended; they stay the
+    // next bytes until taken.
+    virtual std::string_view Peek() = 0;
+    // Takes the first count bytes (at most what Peek showed).
+    virtual void Take(std::size_t count) = 0;
 };
 
-// The text of a written cell, before the enclosing quotes go round it: every
-// quote doubled, every CR dropped (so CR LF only ever ends a row), every LF
-// kept, or made a blank when lineFeedAsBlank is set.  The text ends at its
-// first zero byte, like every text of the program.
-std::string EscapeCsvText(std::string_view text, bool lineFeedAsBlank);
+// Appends the text of a written cell, before the enclosing quotes go round
+// it: every quote doubled, every CR dropped (so CR LF only ever ends a row),
+// every LF kept, or made a blank when lineFeedAsBlank is set.  The text ends
+// at its first zero byte, like every text of the program.
+void AppendCsvText(std::string& out, std::string_view text, bool lineFeedAsBlank);
 
 // Reads the next line into line, without its CR LF: up to and including the
 // first CR LF, or up to the end of the data, or kMaxLineBytes bytes, whichever

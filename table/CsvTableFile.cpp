@@ -12,12 +12,12 @@
 
 namespace {
 
-// Cell reads ask the file for one byte at a time; the file serves them from
-// its read-ahead buffer.
+// Lines are read off the file's read-ahead buffer in place.
 class FileByteSource : public csv::ByteSource {
 public:
     explicit FileByteSource(CFile& file) : m_file(file) {}
-    bool ReadByte(char& byte) override { return m_file.ReadByte(byte); }
+    std::string_view Peek() override { return m_file.PeekReadAhead(); }
+    void Take(std::size_t count) override { m_file.TakeReadAhead(count); }
 
 private:
     CFile& m_file;
@@ -141,7 +141,7 @@ int CCsvTableFile::WriteString(std::string text) {
     // (Lines longer than a read of NextRow arrive cut when read back.)
     if (!m_atRowStart) m_pendingRow += m_separator;
     m_pendingRow += '"';
-    m_pendingRow += csv::EscapeCsvText(text, m_lineFeedFlag != 0);
+    csv::AppendCsvText(m_pendingRow, text, m_lineFeedFlag != 0);
     m_pendingRow += '"';
     m_atRowStart = 0;
     return 0;

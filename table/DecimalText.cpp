@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -29,11 +30,15 @@ std::string FormatFixed(double value, int decimals) {
     // |value| = mantissa * 2^(exponent - 53) exactly, mantissa below 2^53;
     // times 10^decimals it stays below 2^63, so the rounding is exact: to
     // the nearest unit, a tie to the even one, as printf rounds.
-    int exponent = 0;
-    const double fraction = std::frexp(std::fabs(value), &exponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    // The bits of the double give both at once (the C library's frexp and
+    // ldexp cost more than the rest of the spelling).
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    if (biasedExponent != 0) mantissa |= std::uint64_t{1} << 52;
     // Below 10^15 < 2^53 the mantissa is always shifted right.
-    const int shift = 53 - exponent;
+    const int shift = 1075 - (biasedExponent != 0 ? biasedExponent : 1);
     std::uint64_t scale = 1;
     for (int i = 0; i < decimals; ++i) scale *= 10;
     const std::uint64_t scaled = mantissa * scale;

@@ -321,9 +321,11 @@ namespace {
 // for more after its first read-ahead.
 class FailingReadFile : public CFile {
 public:
-    std::size_t Read(void* buffer, std::size_t size) override {
-        if (m_reads++ > 0) throw CFileException(ERROR_NETNAME_DELETED, GetFilePath());
-        return CFile::Read(buffer, size);
+    bool ReadFromSystem(void* data, std::size_t size, std::size_t& got, unsigned long& error) override {
+        if (m_reads++ == 0) return CFile::ReadFromSystem(data, size, got, error);
+        got = 0;
+        error = ERROR_NETNAME_DELETED;
+        return false;
     }
 
 private:

@@ -10,27 +10,39 @@
 
 namespace {
 
+// Hands the bytes over chunk bytes at a time, so that a line end may fall
+// between two chunks.
 class MemorySource : public csv::ByteSource {
 public:
-    explicit MemorySource(std::string bytes) : m_bytes(std::move(bytes)) {}
-    bool ReadByte(char& byte) override {
-        if (m_pos == m_bytes.size()) return false;
-        byte = m_bytes[m_pos++];
-        return true;
-    }
+    MemorySource(std::string bytes, std::size_t chunk) : m_bytes(std::move(bytes)), m_chunk(chunk) {}
+    std::string_view Peek() override { return std::string_view(m_bytes).substr(m_pos, m_chunk); }
+    void Take(std::size_t count) override { m_pos += count; }
 
 private:
     std::string m_bytes;
+    std::size_t m_chunk;
     std::size_t m_pos = 0;
 };
 
-// Every line ReadCsvLine makes of the bytes, in order.
+// Every line ReadCsvLine makes of the bytes, in order; the same whether the
+// bytes come one, two or thousands at a time.
 std::vector<std::string> Lines(const std::string& bytes) {
-    MemorySource source(bytes);
-    std::vector<std::string> lines;
-    std::string line;
-    while (csv::ReadCsvLine(source, line)) lines.push_back(line);
-    return lines;
+    std::vector<std::string> byChunk[3];
+    const std::size_t chunks[3] = {1, 2, 65536};
+    for (int i = 0; i < 3; ++i) {
+        MemorySource source(bytes, chunks[i]);
+        std::string line;
+        while (csv::ReadCsvLine(source, line)) byChunk[i].push_back(line);
+    }
+    EXPECT_EQ(byChunk[0], byChunk[2]);
+    EXPECT_EQ(byChunk[1], byChunk[2]);
+    return byChunk[2];
+}
+
+std::string Escaped(std::string_view text, bool lineFeedAsBlank) {
+    std::string out;
+    csv::AppendCsvText(out, text, lineFeedAsBlank);
+    return out;
 }
 
 // The first count cells of a line.
@@ -46,16 +58,16 @@ using Strings = std::vector<std::string>;
 }  // namespace
 
 TEST(CsvEscape, DoublesQuotesDropsCarriageReturnsAndKeepsOrBlanksLineFeeds) {
-    EXPECT_EQ(csv::EscapeCsvText("say \"hi\"", false), "say \"\"hi\"\"");
-    EXPECT_EQ(csv::EscapeCsvText("x\ny", false), "x\ny");
-    EXPECT_EQ(csv::EscapeCsvText("x\ny", true), "x y");
-    EXPECT_EQ(csv::EscapeCsvText("x\r\ny", false), "x\ny");
-    EXPECT_EQ(csv::EscapeCsvText("x\r\ny", true), "x y");
-    EXPECT_EQ(csv::EscapeCsvText("a\rb", true), "ab");
+    EXPECT_EQ(Escaped("say \"hi\"", false), "say \"\"hi\"\"");
+    EXPECT_EQ(Escaped("x\ny", false), "x\ny");
+    EXPECT_EQ(Escaped("x\ny", true), "x y");
+    EXPECT_EQ(Escaped("x\r\ny", false), "x\ny");
+    EXPECT_EQ(Escaped("x\r\ny", true), "x y");
+    EXPECT_EQ(Escaped("a\rb", true), "ab");
     // Separators are protected by the quotes alone; bytes above 0x7F pass.
-    EXPECT_EQ(csv::EscapeCsvText("1;2,3\t\x80", false), "1;2,3\t\x80");
-    EXPECT_EQ(csv::EscapeCsvText(std::string("ab\0cd", 5), false), "ab");
-    EXPECT_EQ(csv::EscapeCsvText("", true), "");
+    EXPECT_EQ(Escaped("1;2,3\t\x80", false), "1;2,3\t\x80");
+    EXPECT_EQ(Escaped(std::string("ab\0cd", 5), false), "ab");
+    EXPECT_EQ(Escaped("", true), "");
 }
 
 TEST(CsvLine, RowsEndAtCarriageReturnLineFeedOnly) {
