@@ -25,11 +25,11 @@ struct Loaded {
     CPalmDatabase db;
 };
 
-Loaded Load(const ByteVector& bytes) {
+Loaded Load(const ByteVector& bytes, std::size_t recordLimit = CPalmDatabase::kMaxRecords) {
     TempFile file("read.pdb");
     file.Put(bytes);
     Loaded loaded{0, {}};
-    loaded.result = loaded.db.Read(file.path());
+    loaded.result = loaded.db.Read(file.path(), recordLimit);
     return loaded;
 }
 }  // namespace
@@ -123,12 +123,18 @@ TEST(PalmDatabaseRead, MalformedFilesAreRejectedAndLeaveAnEmptyDatabase) {
         {"resource list cut short", Bytes(Header(1, 0x0001)).u32(0).u16(0).u16(0)},
     };
     ASSERT_EQ(Load(full).result, 0);  // the intact file reads
-    for (const auto& c : cases) {
-        Loaded l = Load(c.bytes);
-        EXPECT_EQ(l.result, -1) << c.what;
-        EXPECT_EQ(l.db.GetRecordCount(), 0) << c.what;
-        EXPECT_EQ(l.db.GetName(), "") << c.what;
-    }
+    const Loaded carAlone = Load(full, 1);
+    ASSERT_EQ(carAlone.result, 0);
+    EXPECT_EQ(carAlone.db.GetRecordCount(), 1);
+    EXPECT_EQ(carAlone.db.GetRecord(0).GetData(), ByteVector{1});
+    // Read for its first record alone, a file is still checked whole.
+    for (const auto& c : cases)
+        for (std::size_t limit : {std::size_t{1}, CPalmDatabase::kMaxRecords}) {
+            Loaded l = Load(c.bytes, limit);
+            EXPECT_EQ(l.result, -1) << c.what;
+            EXPECT_EQ(l.db.GetRecordCount(), 0) << c.what;
+            EXPECT_EQ(l.db.GetName(), "") << c.what;
+        }
     CPalmDatabase db;
     EXPECT_EQ(db.Read(testing::TempDir() + "pdb_no_such_file.pdb"), -1);
 }
