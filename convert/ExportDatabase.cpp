@@ -96,11 +96,13 @@ int ExportDatabase(const std::string& databasePath, const std::string& tablePath
         car.ParseCarRecord(database.GetRecord(0));
         WriteHeadingRow(*table, car);
         CRecordPump pump(wait);
+        CPalmRecord record;
         for (int i = 1; i < count; ++i) {
             steps.SetPos(i);
             if (pump.BetweenRecords() != 0) break;
             CFillupRecord entry;
-            entry.ParseFillupRecord(database.GetRecord(i));
+            database.GetRecord(i, record);
+            entry.ParseFillupRecord(record);
             WriteDataRow(*table, entry);
         }
     } catch (const CException& error) {

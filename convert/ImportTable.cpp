@@ -65,9 +65,9 @@ CPalmRecord NewCarRecord(const std::string& carName) {
     return record;
 }
 
-void AddEntry(CPalmDatabase& database, const CFillupRecord& entry) {
+// Packed in record, whose memory the next entry reuses.
+void AddEntry(CPalmDatabase& database, const CFillupRecord& entry, CPalmRecord& record) {
     std::array<unsigned char, kWorkBufferSize> buffer;
-    CPalmRecord record;
     record.SetData(buffer.data(), static_cast<std::size_t>(entry.PackFillupRecord(buffer.data(), buffer.size())));
     record.SetCategoryName(entry.categoryName);
     database.AddRecord(record);
@@ -106,6 +106,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     int rowNumber = 1;
     int imported = 0;
     CRecordPump pump(wait);
+    CPalmRecord record;
     while (result != -1) {
         steps.SetPos(table->GetProgressPos());
         // Quitting abandons the run like Cancel: a database cut short must
@@ -118,7 +119,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
                 ShowMessage(IDS_TOO_MANY_ROWS, MB_OK | MB_ICONERROR, tablePath, kMaxEntries);
                 return 0;
             }
-            AddEntry(database, entry);
+            AddEntry(database, entry, record);
             ++imported;
         } else if (result != kEmptyRow && !ReportRowError(result, tablePath, rowNumber)) {
             return 0;

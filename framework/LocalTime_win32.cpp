@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -48,11 +49,11 @@ struct ZoneState {
     DWORD readAt = 0;
     bool monthsCanBeRemembered = false;
     std::array<MonthOffsets, kMonths> months{};
-    // The month last looked up, and its first and last second: a log's dates
-    // come in order, so most lookups find it again.
-    const MonthOffsets* lastMonth = nullptr;
-    std::int64_t lastFirst = 0;
-    std::int64_t lastLast = 0;
+    // The last local time worked out: a date is mostly converted back soon
+    // after (read, then packed; unpacked, then spelled).
+    bool lastKnown = false;
+    CalendarTime lastTime = 0;
+    LocalTimeFields lastFields{};
 };
 
 ZoneState& State() {
@@ -80,7 +81,7 @@ const TIME_ZONE_INFORMATION* CurrentZone() {
             state.known = known;
             state.monthsCanBeRemembered = known && ChangesAtMostOncePerMonth(zone);
             state.months.fill(MonthOffsets{});
-            state.lastMonth = nullptr;
+            state.lastKnown = false;
         }
         state.readAt = now;
         state.read = true;
@@ -120,13 +121,33 @@ std::optional<std::int32_t> SystemOffset(std::int64_t seconds) {
     return static_cast<std::int32_t>(localtime_detail::PlainSeconds(local) - seconds);
 }
 
+// The first second of each month of UTC time, and of the month after the last.
+const std::array<std::int64_t, kMonths + 1>& MonthStarts() {
+    static const std::array<std::int64_t, kMonths + 1> starts = [] {
+        std::array<std::int64_t, kMonths + 1> firsts{};
+        for (int i = 0; i <= kMonths; ++i)
+            firsts[static_cast<std::size_t>(i)] = localtime_detail::PlainSeconds({kFirstYear + i / 12, i % 12 + 1, 1, 0, 0, 0});
+        return firsts;
+    }();
+    return starts;
+}
+
+// The month of UTC time that seconds fall in; -1 outside the months kept.
+int MonthIndex(std::int64_t seconds) {
+    constexpr std::int64_t kMeanMonth = 2629746;  // seconds, over 400 Gregorian years
+    const std::array<std::int64_t, kMonths + 1>& starts = MonthStarts();
+    if (seconds < starts.front() || seconds >= starts.back()) return -1;
+    std::size_t index = std::min(static_cast<std::size_t>((seconds - starts.front()) / kMeanMonth), std::size_t{kMonths - 1});
+    while (starts[index] > seconds) --index;
+    while (starts[index + 1] <= seconds) ++index;
+    return static_cast<int>(index);
+}
+
 MonthOffsets AskMonth(int index) {
     MonthOffsets month;
     month.state = MonthOffsets::State::AskEachTime;
-    const int year = kFirstYear + index / 12;
-    const int monthOfYear = index % 12 + 1;
-    const std::int64_t first = localtime_detail::PlainSeconds({year, monthOfYear, 1, 0, 0, 0});
-    const std::int64_t last = localtime_detail::PlainSeconds({year, monthOfYear + 1, 1, 0, 0, 0}) - 1;
+    const std::int64_t first = MonthStarts()[static_cast<std::size_t>(index)];
+    const std::int64_t last = MonthStarts()[static_cast<std::size_t>(index) + 1] - 1;
     const std::optional<std::int32_t> before = SystemOffset(first);
     const std::optional<std::int32_t> after = SystemOffset(last);
     if (!before || !after) return month;
@@ -160,20 +181,30 @@ std::optional<OffsetSpan> RememberedOffset(std::int64_t seconds) {
     ZoneState& state = State();
     CurrentZone();
     if (!state.monthsCanBeRemembered) return std::nullopt;
-    if (state.lastMonth == nullptr || seconds < state.lastFirst || seconds > state.lastLast) {
-        const LocalTimeFields utc = localtime_detail::PlainFields(seconds);
-        if (utc.year < kFirstYear || utc.year > kLastYear) return std::nullopt;
-        const int index = (utc.year - kFirstYear) * 12 + utc.month - 1;
-        MonthOffsets& month = state.months[static_cast<std::size_t>(index)];
-        if (month.state == MonthOffsets::State::Unknown) month = AskMonth(index);
-        state.lastMonth = &month;
-        state.lastFirst = localtime_detail::PlainSeconds({utc.year, utc.month, 1, 0, 0, 0});
-        state.lastLast = localtime_detail::PlainSeconds({utc.year, utc.month + 1, 1, 0, 0, 0}) - 1;
-    }
-    const MonthOffsets& month = *state.lastMonth;
+    const int index = MonthIndex(seconds);
+    if (index < 0) return std::nullopt;
+    MonthOffsets& month = state.months[static_cast<std::size_t>(index)];
+    if (month.state == MonthOffsets::State::Unknown) month = AskMonth(index);
     if (month.state != MonthOffsets::State::Known) return std::nullopt;
-    if (seconds < month.changeAt) return OffsetSpan{month.before, state.lastFirst, month.changeAt - 1};
-    return OffsetSpan{month.after, month.changeAt, state.lastLast};
+    const std::int64_t first = MonthStarts()[static_cast<std::size_t>(index)];
+    const std::int64_t last = MonthStarts()[static_cast<std::size_t>(index) + 1] - 1;
+    if (seconds < month.changeAt) return OffsetSpan{month.before, first, month.changeAt - 1};
+    return OffsetSpan{month.after, month.changeAt, last};
+}
+
+void RememberLocal(CalendarTime t, const LocalTimeFields& fields) {
+    ZoneState& state = State();
+    state.lastKnown = true;
+    state.lastTime = t;
+    state.lastFields = fields;
+}
+
+// Fields a plain calendar gives back unchanged: no field out of its range.
+bool InRange(const LocalTimeFields& f) {
+    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (f.month < 1 || f.month > 12 || f.day < 1 || f.day > kDays[f.month - 1]) return false;
+    if (f.month == 2 && f.day == 29 && !(f.year % 4 == 0 && (f.year % 100 != 0 || f.year % 400 == 0))) return false;
+    return f.hour >= 0 && f.hour < 24 && f.minute >= 0 && f.minute < 60 && f.second >= 0 && f.second < 60;
 }
 
 // The largest step of the zone's clocks, in seconds, and never less than two
@@ -187,9 +218,13 @@ std::int64_t LargestClockStep() {
 }  // namespace
 
 LocalTimeFields ToLocalFields(CalendarTime t) {
-    if (const std::optional<OffsetSpan> span = RememberedOffset(t))
-        return localtime_detail::PlainFields(static_cast<std::int64_t>(t) + span->offset);
-    return localtime_detail::SystemLocalFields(t);
+    const std::optional<OffsetSpan> span = RememberedOffset(t);
+    if (!span) return localtime_detail::SystemLocalFields(t);
+    const ZoneState& state = State();
+    if (state.lastKnown && state.lastTime == t) return state.lastFields;
+    const LocalTimeFields local = localtime_detail::PlainFields(static_cast<std::int64_t>(t) + span->offset);
+    RememberLocal(t, local);
+    return local;
 }
 
 CalendarTime FromLocalFields(const LocalTimeFields& fields) {
@@ -203,8 +238,11 @@ CalendarTime FromLocalFields(const LocalTimeFields& fields) {
             const std::optional<OffsetSpan> span = RememberedOffset(t);
             const std::int64_t step = LargestClockStep();
             if (span && span->offset == guess->offset && t - step >= span->from && t + step <= span->to &&
-                t >= INT32_MIN && t <= INT32_MAX)
+                t >= INT32_MIN && t <= INT32_MAX) {
+                // The local time of t is the one asked, rolled over.
+                if (InRange(fields)) RememberLocal(static_cast<CalendarTime>(t), fields);
                 return static_cast<CalendarTime>(t);
+            }
         }
     }
     return localtime_detail::SystemCalendarTime(fields);

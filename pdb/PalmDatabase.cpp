@@ -2,8 +2,7 @@
 
 #include "ByteFields.h"
 
-#include <cstring>
-#include <string_view>
+#include <algorithm>
 #include <utility>
 
 using namespace bytefields;
@@ -45,7 +44,15 @@ void CPalmDatabase::Reserve(std::size_t records, std::size_t dataBytes) {
 
 CPalmRecord CPalmDatabase::GetRecord(int index) const {
     CPalmRecord record;
-    if (index < 0 || index >= GetRecordCount()) return record;
+    GetRecord(index, record);
+    return record;
+}
+
+void CPalmDatabase::GetRecord(int index, CPalmRecord& record) const {
+    if (index < 0 || index >= GetRecordCount()) {
+        record = CPalmRecord();
+        return;
+    }
     const StoredRecord& stored = m_records[static_cast<std::size_t>(index)];
     record.SetData(m_data.data() + stored.dataAt, stored.length);
     record.SetUniqueId(stored.uniqueId);
@@ -53,7 +60,6 @@ CPalmRecord CPalmDatabase::GetRecord(int index) const {
     record.SetResourceId(stored.resourceId);
     record.SetAttributes(stored.attributes);
     record.SetCategoryName(GetCategoryLabel(record.GetCategoryIndex()));
-    return record;
 }
 
 std::string CPalmDatabase::GetCategoryLabel(int index) const {
@@ -65,10 +71,11 @@ std::string CPalmDatabase::GetCategoryLabel(int index) const {
 std::uint8_t CPalmDatabase::FindOrAddCategory(const std::string& name) {
     // Compared as it would be stored, so a long name finds its own label again.
     const std::string label = name.substr(0, TextLength(name, kCategoryLabelSize - 1));
+    // A label is its slot's text up to a NUL, at most 15 characters.
     for (std::size_t i = 0; i < kCategoryCount; ++i) {
         const auto* slot = reinterpret_cast<const char*>(m_categoryBlock.data() + kLabelsAt + kCategoryLabelSize * i);
-        const auto* nul = static_cast<const char*>(std::memchr(slot, 0, kCategoryLabelSize - 1));
-        if (std::string_view(slot, nul ? static_cast<std::size_t>(nul - slot) : kCategoryLabelSize - 1) == label)
+        if ((label.size() == kCategoryLabelSize - 1 || slot[label.size()] == '\0') &&
+            std::equal(label.begin(), label.end(), slot))
             return static_cast<std::uint8_t>(i);
     }
     for (std::size_t i = 0; i < kCategoryCount; ++i) {

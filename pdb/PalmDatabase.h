@@ -69,6 +69,8 @@ public:
     // A copy of record index, named by the label of its category; an empty
     // record when index is out of range.
     CPalmRecord GetRecord(int index) const;
+    // The same into record, whose memory it reuses.
+    void GetRecord(int index, CPalmRecord& record) const;
 
     // The category block counts as present when label 0 is not empty.
     bool HasAppInfo() const { return m_categoryBlock[2] != 0; }
@@ -110,8 +112,13 @@ private:
         std::uint8_t attributes = 0;
     };
 
-    // ReadBytes on bytes this database may keep.
-    int ReadOwnBytes(std::vector<unsigned char> bytes, std::size_t recordLimit);
+    // How much of the front of a file of fileSize bytes a read keeping
+    // recordLimit records takes, as far as the first have bytes tell.
+    static std::size_t BytesToRead(const unsigned char* bytes, std::size_t have, std::size_t fileSize,
+                                   std::size_t recordLimit);
+    // ReadBytes on the front of a file (at least what BytesToRead asks) that
+    // this database may keep.
+    int ReadOwnBytes(std::vector<unsigned char> front, std::size_t fileSize, std::size_t recordLimit);
     // The file before the records' bytes: header, record list, gap and
     // category block; -1, head empty, when the database cannot be held whole.
     int WriteHead(std::vector<unsigned char>& head) const;

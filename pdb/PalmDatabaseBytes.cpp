@@ -24,13 +24,27 @@ CalendarTime FromFileDate(std::uint32_t v) { return static_cast<CalendarTime>(v 
 }  // namespace
 
 int CPalmDatabase::ReadBytes(const unsigned char* bytes, std::size_t size, std::size_t recordLimit) {
-    return ReadOwnBytes(std::vector<unsigned char>(bytes, bytes + size), recordLimit);
+    return ReadOwnBytes(std::vector<unsigned char>(bytes, bytes + size), size, recordLimit);
 }
 
-int CPalmDatabase::ReadOwnBytes(std::vector<unsigned char> file, std::size_t recordLimit) {
+std::size_t CPalmDatabase::BytesToRead(const unsigned char* bytes, std::size_t have, std::size_t fileSize,
+                                       std::size_t recordLimit) {
+    if (have < kHeaderSize) return std::min(fileSize, kHeaderSize);
+    const std::size_t count = GetU16(bytes + 76);
+    if (count <= recordLimit) return fileSize;
+    const bool resource = (GetU16(bytes + 32) & kResourceAttribute) != 0;
+    const std::size_t entrySize = resource ? kResourceEntrySize : kRecordEntrySize;
+    const std::size_t listEnd = kHeaderSize + entrySize * count;
+    if (have < listEnd) return std::min(fileSize, listEnd);
+    // The category block and the records kept lie before the first record
+    // not kept.
+    const std::size_t notKept = GetU32(bytes + kHeaderSize + entrySize * recordLimit + (resource ? 6 : 0));
+    return std::min(fileSize, std::max(listEnd, notKept));
+}
+
+int CPalmDatabase::ReadOwnBytes(std::vector<unsigned char> file, std::size_t size, std::size_t recordLimit) {
     *this = CPalmDatabase();
-    const std::size_t size = file.size();
-    if (size < kHeaderSize) return -1;
+    if (size < kHeaderSize || BytesToRead(file.data(), file.size(), size, recordLimit) > file.size()) return -1;
     const unsigned char* bytes = file.data();
     const unsigned char* header = bytes;
     CPalmDatabase db;

@@ -10,10 +10,23 @@ int CPalmDatabase::Read(const std::string& path, std::size_t recordLimit) {
     *this = CPalmDatabase();
     CFile file;
     if (!file.Open(path, CFile::Mode::Read, CFile::Share::DenyWrite)) return -1;
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(file.GetLength()));
-    // A file that shrinks while it is read is taken as far as it goes.
-    if (!bytes.empty()) bytes.resize(file.Read(bytes.data(), bytes.size()));
-    return ReadOwnBytes(std::move(bytes), recordLimit);
+    // Only the front that the records kept need is read: the header, then
+    // the record list, then up to the first record not kept.
+    auto fileSize = static_cast<std::size_t>(file.GetLength());
+    std::vector<unsigned char> bytes;
+    for (std::size_t needed = BytesToRead(nullptr, 0, fileSize, recordLimit); needed > bytes.size();
+         needed = BytesToRead(bytes.data(), bytes.size(), fileSize, recordLimit)) {
+        const std::size_t have = bytes.size();
+        bytes.resize(needed);
+        const std::size_t got = file.Read(bytes.data() + have, needed - have);
+        if (got < needed - have) {
+            // A file that shrinks while it is read is taken as far as it goes.
+            bytes.resize(have + got);
+            fileSize = bytes.size();
+            break;
+        }
+    }
+    return ReadOwnBytes(std::move(bytes), fileSize, recordLimit);
 }
 
 int CPalmDatabase::Write(const std::string& path) const {

@@ -5,11 +5,12 @@
 #include <vector>
 
 // One record (or resource) of a handheld database with its own copy of the
-// data bytes.  Copies are deep: every record owns exactly one buffer of its
-// length.
+// data bytes.  Copies are deep: every record owns its buffer.
 class CPalmRecord {
 public:
-    // Replaces the data with a copy of length bytes (none when length is 0).
+    // Replaces the data with a copy of length bytes (none when length is 0),
+    // in the buffer's memory where it has room: a record read again and again
+    // costs no allocation.
     void SetData(const void* bytes, std::size_t length);
     void SetData(std::vector<unsigned char> bytes) { m_data = std::move(bytes); }
     const std::vector<unsigned char>& GetData() const { return m_data; }

@@ -24,13 +24,13 @@ std::size_t SkipDigits(std::string_view text, std::size_t i) {
 }  // namespace
 
 void AppendCsvText(std::string& out, std::string_view text, bool lineFeedAsBlank) {
-    text = text.substr(0, text.find('\0'));
     // Runs between the characters that change are appended whole.
     std::size_t runStart = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c != '"' && c != '\n' && c != '\r') continue;
+        if (c != '"' && c != '\n' && c != '\r' && c != '\0') continue;
         out.append(text.data() + runStart, i - runStart);
+        if (c == '\0') return;
         if (c == '"') out += "\"\"";
         else if (c == '\n') out += lineFeedAsBlank ? ' ' : '\n';
         runStart = i + 1;
@@ -43,15 +43,18 @@ bool ReadCsvLine(ByteSource& source, std::string& line) {
     // Taken a chunk at a time, up to the first LF after a CR (the CR may
     // end the chunk before) or kMaxLineBytes bytes.
     bool rowEnded = false;
+    std::size_t zero = std::string::npos;  // the first zero byte of the line
     while (!rowEnded && line.size() < kMaxLineBytes) {
         std::string_view chunk = source.Peek();
         if (chunk.empty()) break;
         chunk = chunk.substr(0, kMaxLineBytes - line.size());
         std::size_t take = chunk.size();
-        for (std::size_t lf = chunk.find('\n'); lf != std::string_view::npos; lf = chunk.find('\n', lf + 1)) {
-            const bool afterCr = lf > 0 ? chunk[lf - 1] == '\r' : !line.empty() && line.back() == '\r';
+        for (std::size_t i = 0; i < chunk.size(); ++i) {
+            if (chunk[i] == '\0' && zero == std::string::npos) zero = line.size() + i;
+            if (chunk[i] != '\n') continue;
+            const bool afterCr = i > 0 ? chunk[i - 1] == '\r' : !line.empty() && line.back() == '\r';
             if (afterCr) {
-                take = lf + 1;
+                take = i + 1;
                 rowEnded = true;
                 break;
             }
@@ -61,8 +64,7 @@ bool ReadCsvLine(ByteSource& source, std::string& line) {
     }
     if (line.empty()) return false;
     if (line.size() >= 2 && line[line.size() - 2] == '\r' && line.back() == '\n') line.resize(line.size() - 2);
-    const std::size_t zero = line.find('\0');
-    if (zero != std::string::npos) line.resize(zero);
+    if (zero < line.size()) line.resize(zero);
     return true;
 }
 
@@ -83,12 +85,15 @@ std::string TakeCsvCell(std::string_view& rest, std::string_view separator) {
     }
     i = 1;
     while (i < rest.size()) {
-        const char c = rest[i++];
-        if (c != '"') {
-            out += c;
-            continue;
+        // The text up to the next quote goes over whole.
+        std::size_t quote = i;
+        while (quote < rest.size() && rest[quote] != '"') ++quote;
+        out.append(rest.data() + i, quote - i);
+        i = quote + 1;
+        if (i >= rest.size()) {
+            i = rest.size();
+            break;
         }
-        if (i == rest.size()) break;
         if (isSeparator(rest[i])) {
             ++i;
             break;

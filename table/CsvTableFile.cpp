@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
+#include <charconv>
 #include <climits>
-#include <cstdio>
 #include <utility>
 
 namespace {
@@ -159,9 +159,8 @@ const CShortDate& CCsvTableFile::ShortDate() {
 int CCsvTableFile::WriteTime(CalendarTime value) { return WriteString(FormatLocalTime(value)); }
 
 int CCsvTableFile::WriteInt(int value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%d", value);
-    return WriteString(buffer);
+    char digits[16];
+    return WriteString(std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr));
 }
 
 int CCsvTableFile::WriteNumber(double value, int decimals) {

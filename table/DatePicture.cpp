@@ -1,6 +1,7 @@
 #include "DatePicture.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 
 namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -21,10 +22,11 @@ CDatePicture::Kind KindOf(char letter, int letters) {
     }
 }
 
+// printf's "%d", or "%02d" with twoDigits.
 void AppendNumber(std::string& out, int value, bool twoDigits) {
+    if (twoDigits && value >= 0 && value < 10) out += '0';
     char digits[16];
-    std::snprintf(digits, sizeof digits, twoDigits ? "%02d" : "%d", value);
-    out += digits;
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 // Takes 1 to maxDigits digits off the front of text (exactly maxDigits when
@@ -128,6 +130,11 @@ std::string CDatePicture::Spell(const DateNames& names, int year, int month, int
         }
     }
     return out;
+}
+
+bool CDatePicture::NamesWeekday() const {
+    return std::any_of(m_elements.begin(), m_elements.end(),
+                       [](const Element& element) { return element.kind == Kind::Weekday; });
 }
 
 bool CDatePicture::ReadNumeric(std::string_view text, int& year, int& month, int& day) const {

@@ -43,6 +43,8 @@ public:
     // year; a month name in its form after a day where the last run of d
     // before it is a day number; weekday 0 is Monday.
     std::string Spell(const DateNames& names, int year, int month, int day, int weekday) const;
+    // The picture names the weekday (Spell needs it worked out).
+    bool NamesWeekday() const;
 
     // The picture reads plain numbers: one day, one month and a whole year
     // (three or more y), with literal text free of digits between them, and

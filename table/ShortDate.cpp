@@ -122,7 +122,8 @@ CShortDate::CShortDate() : m_pictureText(LocaleText(LOCALE_SSHORTDATE)), m_pictu
 
 std::string CShortDate::Spell(int year, int month, int day) const {
     if (!m_spellsItself) return SystemSpelling(year, month, day, nullptr);
-    std::string text = m_picture.Spell(m_names, year, month, day, WeekdayFromMonday(year, month, day));
+    const int weekday = m_picture.NamesWeekday() ? WeekdayFromMonday(year, month, day) : 0;
+    std::string text = m_picture.Spell(m_names, year, month, day, weekday);
     // What the system's buffer could not hold, the system does not spell.
     if (text.size() >= static_cast<std::size_t>(kSpellBufferSize)) text.clear();
     return text;

@@ -93,7 +93,9 @@ TEST(LocalTime, RememberedOffsetsAgreeWithTheSystem) {
         for (int day = 1; day <= 366; ++day)
             for (int minute : {0, 30, 60, 90}) {
                 const LocalTimeFields local{year, 1, day, 0, minute, 0};
-                ASSERT_EQ(FromLocalFields(local), localtime_detail::SystemCalendarTime(local)) << year << " " << day;
+                const CalendarTime t = FromLocalFields(local);
+                ASSERT_EQ(t, localtime_detail::SystemCalendarTime(local)) << year << " " << day;
+                ASSERT_TRUE(SameFields(ToLocalFields(t), localtime_detail::SystemLocalFields(t))) << t;
             }
 }
 #endif
