@@ -1,13 +1,14 @@
 #!/bin/sh
-# Builds one benchmark of the x86_64 Windows build (Release) and runs it under
-# Wine in a prefix of its own.
-# Usage: bench/run.sh csv_bench|pipeline_bench|workbook_bench|rtconv_bench|dialog_bench [BUILD-DIR]
+# Builds one benchmark of a Windows build (Release; x86_64 unless ARCH says
+# i686) and runs it under Wine in a prefix of its own.
+# Usage: bench/run.sh csv_bench|pipeline_bench|workbook_bench|rtconv_bench|dialog_bench [BUILD-DIR [ARCH]]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-bench=${1:?usage: bench/run.sh csv_bench|pipeline_bench|workbook_bench|rtconv_bench|dialog_bench [BUILD-DIR]}
+bench=${1:?usage: bench/run.sh csv_bench|pipeline_bench|workbook_bench|rtconv_bench|dialog_bench [BUILD-DIR [ARCH]]}
 build=${2:-$root/build/bench}
+arch=${3:-x86_64}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" >/dev/null
 ninja -C "$build" "$bench" spreadsheet_standin >/dev/null
 prefix="$build/wineprefix"
 "$root/tools/wine-prefix.sh" "$prefix" start >/dev/null 2>&1 </dev/null
