@@ -3,6 +3,7 @@
 #include "ByteFields.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 using namespace bytefields;
@@ -24,11 +25,11 @@ CPalmDatabase::CPalmDatabase(std::string name, std::uint32_t creator, std::uint3
       m_resource(resource) {}
 
 void CPalmDatabase::AddRecord(const CPalmRecord& record) {
+    if (m_data.size() + record.GetData().size() > 0xFFFFFFFF) throw std::length_error("database over 4 GB");
     StoredRecord stored;
-    stored.dataAt = m_data.size();
+    stored.dataAt = static_cast<std::uint32_t>(m_data.size());
     stored.length = record.GetLength();
-    stored.uniqueId = record.GetUniqueId();
-    stored.resourceType = record.GetResourceType();
+    stored.idOrType = m_resource ? record.GetResourceType() : record.GetUniqueId();
     stored.resourceId = record.GetResourceId();
     stored.attributes = record.GetAttributes();
     if (!record.GetCategoryName().empty())
@@ -55,8 +56,8 @@ void CPalmDatabase::GetRecord(int index, CPalmRecord& record) const {
     }
     const StoredRecord& stored = m_records[static_cast<std::size_t>(index)];
     record.SetData(m_data.data() + stored.dataAt, stored.length);
-    record.SetUniqueId(stored.uniqueId);
-    record.SetResourceType(stored.resourceType);
+    record.SetUniqueId(m_resource ? 0 : stored.idOrType);
+    record.SetResourceType(m_resource ? stored.idOrType : 0);
     record.SetResourceId(stored.resourceId);
     record.SetAttributes(stored.attributes);
     record.SetCategoryName(GetCategoryLabel(record.GetCategoryIndex()));

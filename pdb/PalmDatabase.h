@@ -59,7 +59,8 @@ public:
     int WriteBytes(std::vector<unsigned char>& bytes) const;
 
     // Appends a copy; a record with a category name gets that category's
-    // index in its low attribute nibble, the high nibble stays.
+    // index in its low attribute nibble, the high nibble stays.  Record data
+    // past 4 GB in all raises std::length_error.
     void AddRecord(const CPalmRecord& record);
     // Room for that many more records of that many data bytes in all, so that
     // adding them moves nothing (more than the records added may be asked:
@@ -102,12 +103,13 @@ public:
     bool IsResourceDatabase() const { return m_resource; }
 
 private:
-    // A record: its place in m_data and what the record list says of it.
+    // A record: its place in m_data and what the record list says of it, in
+    // 16 bytes (a full database holds 65,535 of them).  Offsets in the file
+    // are 32 bits, and so is the record data a database holds.
     struct StoredRecord {
-        std::size_t dataAt = 0;
+        std::uint32_t dataAt = 0;
         std::uint32_t length = 0;
-        std::uint32_t uniqueId = 0;
-        std::uint32_t resourceType = 0;
+        std::uint32_t idOrType = 0;  // the unique id, or a resource's type
         std::uint16_t resourceId = 0;
         std::uint8_t attributes = 0;
     };

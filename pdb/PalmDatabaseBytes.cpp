@@ -80,13 +80,13 @@ int CPalmDatabase::ReadOwnBytes(std::vector<unsigned char> file, std::size_t siz
         previous = offset;
         if (i >= db.m_records.size()) continue;
         StoredRecord& record = db.m_records[i];
-        record.dataAt = offset;
+        record.dataAt = static_cast<std::uint32_t>(offset);
         if (db.m_resource) {
-            record.resourceType = GetU32(entry);
+            record.idOrType = GetU32(entry);
             record.resourceId = GetU16(entry + 4);
         } else {
             record.attributes = entry[4];
-            record.uniqueId = static_cast<std::uint32_t>(entry[5] << 16 | entry[6] << 8 | entry[7]);
+            record.idOrType = static_cast<std::uint32_t>(entry[5] << 16 | entry[6] << 8 | entry[7]);
         }
     }
     // The last record runs to the end of the file, cut at the working buffer.
@@ -140,15 +140,15 @@ int CPalmDatabase::WriteHead(std::vector<unsigned char>& head) const {
         const StoredRecord& record = m_records[i];
         unsigned char* entry = header + kHeaderSize + i * entrySize;
         if (m_resource) {
-            PutU32(entry, record.resourceType);
+            PutU32(entry, record.idOrType);
             PutU16(entry + 4, record.resourceId);
             PutU32(entry + 6, static_cast<std::uint32_t>(nextData));
         } else {
             PutU32(entry, static_cast<std::uint32_t>(nextData));
             entry[4] = record.attributes;
-            entry[5] = static_cast<unsigned char>(record.uniqueId >> 16);
-            entry[6] = static_cast<unsigned char>(record.uniqueId >> 8);
-            entry[7] = static_cast<unsigned char>(record.uniqueId);
+            entry[5] = static_cast<unsigned char>(record.idOrType >> 16);
+            entry[6] = static_cast<unsigned char>(record.idOrType >> 8);
+            entry[7] = static_cast<unsigned char>(record.idOrType);
         }
         nextData += record.length;
     }
