@@ -3,31 +3,58 @@
 #include "Biff.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace workbook {
+namespace {
 
-void BiffWriter::Record(std::uint16_t id, const Bytes& data) {
-    PutU16(m_stream, id);
-    PutU16(m_stream, static_cast<unsigned>(data.size()));
-    m_stream.insert(m_stream.end(), data.begin(), data.end());
+// Appends the characters, 8 or 16 bits each.
+void PutCharacters(Bytes& out, const char16_t* text, std::size_t count, bool narrow) {
+    const std::size_t at = out.size();
+    out.resize(at + count * (narrow ? 1 : 2));
+    std::uint8_t* p = out.data() + at;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (narrow) {
+            p[i] = static_cast<std::uint8_t>(text[i]);
+        } else {
+            p[2 * i] = static_cast<std::uint8_t>(text[i]);
+            p[2 * i + 1] = static_cast<std::uint8_t>(text[i] >> 8);
+        }
+    }
 }
 
-bool FitsInEightBits(const std::u16string& text) {
+}  // namespace
+
+void BiffWriter::Record(std::uint16_t id, const std::uint8_t* data, std::size_t size) {
+    const std::size_t at = m_stream.size();
+    m_stream.resize(at + 4 + size);
+    std::uint8_t* p = m_stream.data() + at;
+    p[0] = static_cast<std::uint8_t>(id);
+    p[1] = static_cast<std::uint8_t>(id >> 8);
+    p[2] = static_cast<std::uint8_t>(size);
+    p[3] = static_cast<std::uint8_t>(size >> 8);
+    if (size > 0) std::memcpy(p + 4, data, size);
+}
+
+SmallRecord& SmallRecord::F64(double value) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return U32(static_cast<std::uint32_t>(bits)).U32(static_cast<std::uint32_t>(bits >> 32));
+}
+
+bool FitsInEightBits(std::u16string_view text) {
     return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
 }
 
-void PutString(Bytes& out, const std::u16string& text, bool shortCount) {
+void PutString(Bytes& out, std::u16string_view text, bool shortCount) {
     if (shortCount) PutU8(out, static_cast<unsigned>(text.size()));
     else PutU16(out, static_cast<unsigned>(text.size()));
     const bool narrow = FitsInEightBits(text);
     PutU8(out, narrow ? 0 : 1);
-    for (char16_t c : text) {
-        if (narrow) PutU8(out, c);
-        else PutU16(out, c);
-    }
+    PutCharacters(out, text.data(), text.size(), narrow);
 }
 
-void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string>& strings, std::uint32_t references) {
+void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string_view>& strings, std::uint32_t references) {
     using biff::kMaxRecordData;
     // The index keeps one string of every bucket, at most 128 buckets.
     const std::size_t perBucket = std::max<std::size_t>(8, (strings.size() + 127) / 128);
@@ -35,6 +62,7 @@ void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string>& s
     PutU16(index, static_cast<unsigned>(perBucket));
 
     Bytes record;
+    record.reserve(kMaxRecordData);
     std::uint16_t id = biff::kSst;
     PutU32(record, references);
     PutU32(record, static_cast<std::uint32_t>(strings.size()));
@@ -44,7 +72,7 @@ void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string>& s
         id = biff::kContinue;
     };
     for (std::size_t i = 0; i < strings.size(); ++i) {
-        const std::u16string& text = strings[i];
+        const std::u16string_view text = strings[i];
         const bool narrow = FitsInEightBits(text);
         const std::size_t width = narrow ? 1 : 2;
         // A string's count and option byte, and its first character, never
@@ -59,10 +87,7 @@ void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string>& s
         PutU8(record, narrow ? 0 : 1);
         for (std::size_t done = 0;;) {
             const std::size_t count = std::min((kMaxRecordData - record.size()) / width, text.size() - done);
-            for (std::size_t k = done; k < done + count; ++k) {
-                if (narrow) PutU8(record, text[k]);
-                else PutU16(record, text[k]);
-            }
+            PutCharacters(record, text.data() + done, count, narrow);
             done += count;
             if (done == text.size()) break;
             // The rest goes on in a CONTINUE record that restates the width.

@@ -61,11 +61,21 @@ public:
     // kMaxRows when there is none, so that a walk over a sparse sheet's rows
     // skips the rows that never held a cell.
     int RowFrom(int row) const;
+    // The rows that may hold cells, by their number, each up to its RowEnd:
+    // for walks over the whole sheet.
+    using Rows = std::map<int, std::vector<Cell>>;
+    const Rows& AllRows() const { return m_rows; }
 
 private:
+    // The row's cells, none for a row that never held any; and the row to
+    // store into, made when it is new.  Both look at the last row first: a
+    // sheet is mostly filled and read row after row.
+    const std::vector<Cell>* FindRow(int row) const;
+    std::vector<Cell>& RowToStore(int row);
+
     // Only the rows that hold cells: a sheet with a cell in its last row
     // costs no row for every row above it.
-    std::map<int, std::vector<Cell>> m_rows;
+    Rows m_rows;
 };
 
 // The whole file of a workbook whose one worksheet holds the sheet's cells.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <string_view>
 #include <unordered_map>
 
 namespace workbook {
@@ -29,23 +30,35 @@ std::uint16_t CellFormatOf(std::uint16_t numberFormat) {
 }
 
 struct SharedStrings {
-    std::vector<std::u16string> strings;
-    std::unordered_map<std::u16string, std::uint32_t> index;
+    // Views of the sheet's own texts, each once, in the order of first use.
+    std::vector<std::u16string_view> strings;
+    // The string of every text cell, in the order the cells are written.
+    std::vector<std::uint32_t> cellStrings;
     std::uint32_t references = 0;
+    // At least the bytes of the table's records.
+    std::size_t bytes = 0;
 };
 
 SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
     SharedStrings shared;
-    for (int row = sheet.RowFrom(used.firstRow); row <= used.lastRow; row = sheet.RowFrom(row + 1)) {
-        const std::vector<Cell>& cells = sheet.GetRow(row);
+    std::unordered_map<std::u16string_view, std::uint32_t> index;
+    const Sheet::Rows& rows = sheet.AllRows();
+    for (auto row = rows.lower_bound(used.firstRow); row != rows.end() && row->first <= used.lastRow; ++row) {
+        const std::vector<Cell>& cells = row->second;
         for (std::size_t column = used.firstColumn; column < cells.size(); ++column) {
             const Cell& cell = cells[column];
             if (cell.kind != CellKind::Text) continue;
             ++shared.references;
-            if (shared.index.try_emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size())).second)
+            const auto [found, added] = index.try_emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size()));
+            if (added) {
                 shared.strings.push_back(cell.text);
+                shared.bytes += 3 + 2 * cell.text.size();
+            }
+            shared.cellStrings.push_back(found->second);
         }
     }
+    // Every CONTINUE record's header and restated width.
+    shared.bytes += (shared.bytes / (biff::kMaxRecordData - 2) + 1) * 5;
     return shared;
 }
 
@@ -155,18 +168,19 @@ bool ToRk(double value, std::uint32_t& rk) {
 }
 
 void WriteNumberCell(BiffWriter& writer, int row, int column, std::uint16_t format, double value) {
-    Bytes data = Data({static_cast<unsigned>(row), static_cast<unsigned>(column), format});
+    SmallRecord data;
+    data.U16(static_cast<unsigned>(row)).U16(static_cast<unsigned>(column)).U16(format);
     std::uint32_t rk;
     if (ToRk(value, rk)) {
-        PutU32(data, rk);
-        writer.Record(kRk, data);
+        data.U32(rk).WriteTo(writer, kRk);
     } else {
-        PutF64(data, value);
-        writer.Record(kNumber, data);
+        data.F64(value).WriteTo(writer, kNumber);
     }
 }
 
-void WriteCell(BiffWriter& writer, int row, int column, const Cell& cell, const SharedStrings& shared) {
+// Writes the cell's record; a text cell takes the next of the cells' shared
+// strings.
+void WriteCell(BiffWriter& writer, int row, int column, const Cell& cell, const std::uint32_t*& nextString) {
     const auto r = static_cast<unsigned>(row), c = static_cast<unsigned>(column);
     switch (cell.kind) {
         case CellKind::Empty: break;
@@ -176,20 +190,19 @@ void WriteCell(BiffWriter& writer, int row, int column, const Cell& cell, const 
             WriteNumberCell(writer, row, column, CellFormatOf(formats::DateFormatFor(cell.number)),
                             formats::SerialFromAutomationDate(cell.number));
             break;
-        case CellKind::Text: {
-            Bytes data = Data({r, c, kStyleFormats});
-            PutU32(data, shared.index.at(cell.text));
-            writer.Record(kLabelSst, data);
+        case CellKind::Text:
+            SmallRecord().U16(r).U16(c).U16(kStyleFormats).U32(*nextString++).WriteTo(writer, kLabelSst);
             break;
-        }
         case CellKind::Boolean:
-        case CellKind::Error: {
-            Bytes data = Data({r, c, kStyleFormats});
-            PutU8(data, static_cast<unsigned>(cell.number));
-            PutU8(data, cell.kind == CellKind::Error);
-            writer.Record(kBoolErr, data);
+        case CellKind::Error:
+            SmallRecord()
+                .U16(r)
+                .U16(c)
+                .U16(kStyleFormats)
+                .U8(static_cast<unsigned>(cell.number))
+                .U8(cell.kind == CellKind::Error)
+                .WriteTo(writer, kBoolErr);
             break;
-        }
     }
 }
 
@@ -218,11 +231,17 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
     writer.Record(kDimensions, dimensions);
 
     // Rows go in blocks of 32: the block's ROW records, then its cells.
+    // Blocks without any row that holds cells are not written.
     constexpr int kBlockRows = 32;
-    for (int block = used.firstRow; block <= used.lastRow;) {
+    const Sheet::Rows& rows = sheet.AllRows();
+    const std::uint32_t* nextString = shared.cellStrings.data();
+    for (auto blockStart = rows.lower_bound(used.firstRow);
+         blockStart != rows.end() && blockStart->first <= used.lastRow;) {
+        const int block = used.firstRow + (blockStart->first - used.firstRow) / kBlockRows * kBlockRows;
         const int blockEnd = std::min(block + kBlockRows - 1, used.lastRow);
-        for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1)) {
-            const std::vector<Cell>& cells = sheet.GetRow(row);
+        auto row = blockStart;
+        for (; row != rows.end() && row->first <= blockEnd; ++row) {
+            const std::vector<Cell>& cells = row->second;
             int first = -1, last = -1;
             for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column) {
                 if (cells[column].kind == CellKind::Empty) continue;
@@ -231,18 +250,23 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
             }
             if (first < 0) continue;
             // Default height, no outline, default format.
-            writer.Record(kRow, Data({static_cast<unsigned>(row), static_cast<unsigned>(first),
-                                      static_cast<unsigned>(last + 1), 0x00FF, 0, 0, 0x0100, 0x000F}));
+            SmallRecord()
+                .U16(static_cast<unsigned>(row->first))
+                .U16(static_cast<unsigned>(first))
+                .U16(static_cast<unsigned>(last + 1))
+                .U16(0x00FF)
+                .U16(0)
+                .U16(0)
+                .U16(0x0100)
+                .U16(0x000F)
+                .WriteTo(writer, kRow);
         }
-        for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1)) {
-            const std::vector<Cell>& cells = sheet.GetRow(row);
+        for (auto cellsRow = blockStart; cellsRow != row; ++cellsRow) {
+            const std::vector<Cell>& cells = cellsRow->second;
             for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column)
-                WriteCell(writer, row, column, cells[column], shared);
+                WriteCell(writer, cellsRow->first, column, cells[column], nextString);
         }
-        // On to the block of the next row that holds cells: blocks without
-        // any are not written.
-        const int next = sheet.RowFrom(blockEnd + 1);
-        block = next > used.lastRow ? next : block + (next - block) / kBlockRows * kBlockRows;
+        blockStart = row;
     }
     // Gridlines, headings, zeros and outline symbols shown; the sheet selected and active.
     Bytes window = Data({0x06B6, 0, 0, 0x0040, 0, 0, 0});
@@ -257,6 +281,11 @@ Bytes WriteWorkbook(const Sheet& sheet) {
     const CellRange used = sheet.UsedRange();
     const SharedStrings shared = CollectStrings(sheet, used);
     BiffWriter writer;
+    // The globals, the shared strings and their index, a ROW record of 20
+    // bytes a row and at most a NUMBER record of 18 bytes a cell.
+    std::size_t cells = 0;
+    for (const auto& [row, rowCells] : sheet.AllRows()) cells += rowCells.size();
+    writer.Reserve(4096 + shared.bytes + 18 * cells + 20 * sheet.AllRows().size());
     const std::size_t sheetOffsetAt = WriteGlobals(writer, shared);
     writer.Patch(sheetOffsetAt, static_cast<std::uint32_t>(writer.Position()));
     WriteWorksheet(writer, sheet, used, shared);
