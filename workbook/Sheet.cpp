@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace workbook {
 namespace {
@@ -33,28 +34,49 @@ bool Sheet::SetCell(int row, int column, Cell cell) {
         cell.number = 0;
         if (static_cast<std::size_t>(column) >= static_cast<std::size_t>(RowEnd(row))) return true;
     }
-    std::vector<Cell>& cells = m_rows[row];
+    std::vector<Cell>& cells = RowToStore(row);
     if (static_cast<std::size_t>(column) >= cells.size()) cells.resize(column + 1);
     cells[column] = std::move(cell);
     return true;
 }
 
-const Cell& Sheet::GetCell(int row, int column) const {
+const std::vector<Cell>* Sheet::FindRow(int row) const {
+    if (!m_rows.empty() && m_rows.rbegin()->first == row) return &m_rows.rbegin()->second;
     const auto found = m_rows.find(row);
-    if (found == m_rows.end() || column < 0 || static_cast<std::size_t>(column) >= found->second.size())
-        return kEmptyCell;
-    return found->second[column];
+    return found == m_rows.end() ? nullptr : &found->second;
+}
+
+std::vector<Cell>& Sheet::RowToStore(int row) {
+    if (!m_rows.empty()) {
+        const auto last = std::prev(m_rows.end());
+        if (last->first == row) return last->second;
+        if (last->first < row) {
+            // The rows of a table are alike: room for as many cells as the
+            // row before, so that the row is not copied as it grows.
+            const std::size_t width = last->second.size();
+            std::vector<Cell>& cells = m_rows.emplace_hint(m_rows.end(), row, std::vector<Cell>())->second;
+            cells.reserve(width);
+            return cells;
+        }
+    }
+    return m_rows[row];
+}
+
+const Cell& Sheet::GetCell(int row, int column) const {
+    const std::vector<Cell>* cells = FindRow(row);
+    if (!cells || column < 0 || static_cast<std::size_t>(column) >= cells->size()) return kEmptyCell;
+    return (*cells)[column];
 }
 
 const std::vector<Cell>& Sheet::GetRow(int row) const {
     static const std::vector<Cell> kNoCells;
-    const auto found = m_rows.find(row);
-    return found == m_rows.end() ? kNoCells : found->second;
+    const std::vector<Cell>* cells = FindRow(row);
+    return cells ? *cells : kNoCells;
 }
 
 int Sheet::RowEnd(int row) const {
-    const auto found = m_rows.find(row);
-    return found == m_rows.end() ? 0 : static_cast<int>(found->second.size());
+    const std::vector<Cell>* cells = FindRow(row);
+    return cells ? static_cast<int>(cells->size()) : 0;
 }
 
 int Sheet::RowFrom(int row) const {
