@@ -2,10 +2,12 @@
 
 #include "Bstr.h"
 #include "CellValues.h"
+#include "CsvDialect.h"
 #include "Message.h"
 #include "resource.h"
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <cstdint>
 #include <vector>
@@ -81,6 +83,7 @@ int CWorkbookFileTableFile::OpenForRead(std::string fileName) {
     if (file.Read(bytes.data(), bytes.size()) != bytes.size()) Unreadable(fileName, "the file ended while it was read");
     file.Close();
     std::string reason;
+    m_readCells = nullptr;
     if (!workbook::ReadWorkbook(bytes.data(), bytes.size(), m_sheet, reason)) Unreadable(fileName, reason);
     m_row = 1;
     m_column = 1;
@@ -134,12 +137,23 @@ void CWorkbookFileTableFile::PutCellValue(CVariant value) {
         ClearRowSoFar();
         throw COleException(DISP_E_TYPEMISMATCH);
     }
-    const std::wstring refusal = cellvalues::StoreCell(m_sheet, m_row - 1, m_column - 1, std::move(cell));
-    if (!refusal.empty()) {
-        ClearRowSoFar();
-        throw CWorkbookFileException(CBstr::ToAnsi(refusal.data(), static_cast<unsigned>(refusal.size())));
-    }
+    PutCell(cell);
+}
+
+void CWorkbookFileTableFile::PutCell(const workbook::Cell& cell) {
+    Refused(cellvalues::StoreCell(m_sheet, m_row - 1, m_column - 1, cell));
     ++m_column;
+}
+
+void CWorkbookFileTableFile::PutText(std::u16string_view text) {
+    Refused(cellvalues::StoreText(m_sheet, m_row - 1, m_column - 1, text));
+    ++m_column;
+}
+
+void CWorkbookFileTableFile::Refused(const std::wstring& refusal) {
+    if (refusal.empty()) return;
+    ClearRowSoFar();
+    throw CWorkbookFileException(CBstr::ToAnsi(refusal.data(), static_cast<unsigned>(refusal.size())));
 }
 
 void CWorkbookFileTableFile::ClearRowSoFar() {
@@ -149,20 +163,140 @@ void CWorkbookFileTableFile::ClearRowSoFar() {
     m_column = 1;
 }
 
+workbook::CellView CWorkbookFileTableFile::NextCell() const {
+    if (!m_readCells || m_readRow != m_row) {
+        const workbook::Sheet::Rows& rows = m_sheet.AllRows();
+        const auto found = rows.find(m_row - 1);
+        m_readCells = found == rows.end() ? nullptr : &found->second;
+        m_readRow = m_row;
+    }
+    const auto column = static_cast<std::size_t>(m_column - 1);
+    if (!m_readCells || column >= m_readCells->size()) return workbook::CellView();
+    return m_sheet.View((*m_readCells)[column]);
+}
+
 CWorkbookFileTableFile::CellContent CWorkbookFileTableFile::GetCellValue() {
-    m_lastCell = &m_sheet.GetCell(m_row - 1, m_column - 1);
+    const workbook::CellView cell = NextCell();
+    m_lastCell.kind = cell.kind;
+    m_lastCell.number = cell.number;
+    m_lastCell.text = cell.text;
     CellContent content;
-    cellvalues::ToValue(*m_lastCell, *content.value.Receive());
+    cellvalues::ToValue(m_lastCell, *content.value.Receive());
     ++m_column;
     return content;
 }
 
 std::string CWorkbookFileTableFile::DisplayedText() {
-    if (!m_lastCell) return std::string();
-    const std::wstring text = cellvalues::DisplayedText(*m_lastCell);
+    const std::wstring text = cellvalues::DisplayedText(m_lastCell);
     return CBstr::ToAnsi(text.data(), static_cast<unsigned>(text.size()));
 }
 
 int CWorkbookFileTableFile::GetProgressPos() { return m_row; }
 
 int CWorkbookFileTableFile::GetProgressMax() { return m_rowCount; }
+
+namespace {
+
+workbook::Cell NumberCell(workbook::CellKind kind, double number) {
+    workbook::Cell cell;
+    cell.kind = kind;
+    cell.number = number;
+    return cell;
+}
+
+}  // namespace
+
+int CWorkbookFileTableFile::WriteString(std::string text) {
+    // The cell of the apostrophe text the base class puts: the text itself,
+    // or an empty cell.
+    const std::string kept = CellText(std::move(text));
+    if (kept.empty()) {
+        PutCell(workbook::Cell());
+    } else {
+        cellvalues::TextFromAnsi(kept, m_text);
+        PutText(m_text);
+    }
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteDate(CalendarTime value) {
+    PutCell(NumberCell(workbook::CellKind::Date, DateValue(value)));
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteTime(CalendarTime value) {
+    PutCell(NumberCell(workbook::CellKind::Date, TimeValue(value)));
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteInt(int value) {
+    PutCell(NumberCell(workbook::CellKind::Number, value));
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteNumber(double value, int) {
+    PutCell(NumberCell(workbook::CellKind::Number, value));
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteCurrency(double value) {
+    std::int64_t amount = 0;
+    try {
+        amount = CurrencyAmount(value);
+    } catch (const CException&) {
+        // Whole rows only, as for a cell the sheet refuses.
+        ClearRowSoFar();
+        throw;
+    }
+    PutCell(NumberCell(workbook::CellKind::Money, static_cast<double>(amount) / 10000.0));
+    return 0;
+}
+
+int CWorkbookFileTableFile::ReadString(std::string& out) {
+    const workbook::CellView cell = NextCell();
+    switch (cell.kind) {
+    case workbook::CellKind::Empty: out.clear(); break;
+    case workbook::CellKind::Text: out = cellvalues::AnsiFromText(cell.text); break;
+    default: return CTypedCellTableFile::ReadString(out);
+    }
+    ++m_column;
+    return 0;
+}
+
+int CWorkbookFileTableFile::ReadDate(CalendarTime& out) {
+    const workbook::CellView cell = NextCell();
+    if (cell.kind == workbook::CellKind::Empty) {
+        ++m_column;
+        return -2;
+    }
+    if (cell.kind != workbook::CellKind::Date) return CTypedCellTableFile::ReadDate(out);
+    ++m_column;
+    SYSTEMTIME day;
+    if (!VariantTimeToSystemTime(cell.number, &day)) return -1;
+    // No lower bound: a workbook's date is a real day whatever its year.
+    return WindowedLocalMidnight(day.wYear, day.wMonth, day.wDay, 0, out);
+}
+
+int CWorkbookFileTableFile::ReadNumberCell(double& out) {
+    const workbook::CellView cell = NextCell();
+    switch (cell.kind) {
+    case workbook::CellKind::Number:
+        // The sheet holds finite numbers only.
+        out = cell.number;
+        break;
+    case workbook::CellKind::Money: {
+        // Through money's ten-thousandths, as its automation value goes.
+        CY amount;
+        out = SUCCEEDED(VarCyFromR8(cell.number, &amount)) ? static_cast<double>(amount.int64) / 10000.0 : cell.number;
+        break;
+    }
+    case workbook::CellKind::Empty:
+    case workbook::CellKind::Text:
+        ++m_column;
+        return csv::ParseNumberCell(cellvalues::AnsiFromText(cell.text), out);
+    default:
+        return CTypedCellTableFile::ReadNumberCell(out);
+    }
+    ++m_column;
+    return 0;
+}

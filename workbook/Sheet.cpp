@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <iterator>
 
 namespace workbook {
 namespace {
 
-const Cell kEmptyCell;
+// Overwritten texts are dropped once they are this many characters and more
+// than the texts still held.
+constexpr std::size_t kCompactAfter = std::size_t(1) << 20;
 
 bool Holdable(const Cell& cell) {
     switch (cell.kind) {
@@ -25,28 +28,69 @@ bool Holdable(const Cell& cell) {
     return false;
 }
 
+bool Inside(int row, int column) { return row >= 0 && row < Sheet::kMaxRows && column >= 0 && column < Sheet::kMaxColumns; }
+
 }  // namespace
 
-bool Sheet::SetCell(int row, int column, Cell cell) {
-    if (row < 0 || row >= kMaxRows || column < 0 || column >= kMaxColumns || !Holdable(cell)) return false;
-    if (cell.kind != CellKind::Text) cell.text.clear();
-    if (cell.kind == CellKind::Empty) {
-        cell.number = 0;
-        if (static_cast<std::size_t>(column) >= static_cast<std::size_t>(RowEnd(row))) return true;
+bool Sheet::SetCell(int row, int column, const Cell& cell) {
+    if (!Inside(row, column) || !Holdable(cell)) return false;
+    if (cell.kind == CellKind::Text) return SetText(row, column, cell.text);
+    Slot slot;
+    slot.kind = cell.kind;
+    if (cell.kind != CellKind::Empty) slot.number = cell.number;
+    return Store(row, column, slot);
+}
+
+bool Sheet::SetText(int row, int column, std::u16string_view text) {
+    if (!Inside(row, column) || text.size() > static_cast<std::size_t>(kMaxTextLength)) return false;
+    const std::less<const char16_t*> before;
+    if (!text.empty() && !before(text.data(), m_texts.data()) && before(text.data(), m_texts.data() + m_texts.size())) {
+        // A text of this sheet's own, which the append may move.
+        const std::u16string copy(text);
+        return SetText(row, column, copy);
     }
-    std::vector<Cell>& cells = RowToStore(row);
+    Slot slot;
+    slot.kind = CellKind::Text;
+    slot.length = static_cast<std::uint32_t>(text.size());
+    slot.start = m_texts.size();
+    m_texts.append(text);
+    return Store(row, column, slot);
+}
+
+bool Sheet::Store(int row, int column, const Slot& slot) {
+    if (slot.kind == CellKind::Empty && static_cast<std::size_t>(column) >= static_cast<std::size_t>(RowEnd(row)))
+        return true;
+    std::vector<Slot>& cells = RowToStore(row);
     if (static_cast<std::size_t>(column) >= cells.size()) cells.resize(column + 1);
-    cells[column] = std::move(cell);
+    Slot& stored = cells[column];
+    if (stored.kind == CellKind::Text) m_unusedTexts += stored.length;
+    stored = slot;
+    if (m_unusedTexts > kCompactAfter && m_unusedTexts > m_texts.size() / 2) CompactTexts();
     return true;
 }
 
-const std::vector<Cell>* Sheet::FindRow(int row) const {
+void Sheet::CompactTexts() {
+    std::u16string kept;
+    kept.reserve(m_texts.size() - m_unusedTexts);
+    for (auto& [row, cells] : m_rows) {
+        for (Slot& slot : cells) {
+            if (slot.kind != CellKind::Text) continue;
+            const std::uint64_t start = kept.size();
+            kept.append(m_texts, static_cast<std::size_t>(slot.start), slot.length);
+            slot.start = start;
+        }
+    }
+    m_texts = std::move(kept);
+    m_unusedTexts = 0;
+}
+
+const std::vector<Sheet::Slot>* Sheet::FindRow(int row) const {
     if (!m_rows.empty() && m_rows.rbegin()->first == row) return &m_rows.rbegin()->second;
     const auto found = m_rows.find(row);
     return found == m_rows.end() ? nullptr : &found->second;
 }
 
-std::vector<Cell>& Sheet::RowToStore(int row) {
+std::vector<Sheet::Slot>& Sheet::RowToStore(int row) {
     if (!m_rows.empty()) {
         const auto last = std::prev(m_rows.end());
         if (last->first == row) return last->second;
@@ -54,7 +98,7 @@ std::vector<Cell>& Sheet::RowToStore(int row) {
             // The rows of a table are alike: room for as many cells as the
             // row before, so that the row is not copied as it grows.
             const std::size_t width = last->second.size();
-            std::vector<Cell>& cells = m_rows.emplace_hint(m_rows.end(), row, std::vector<Cell>())->second;
+            std::vector<Slot>& cells = m_rows.emplace_hint(m_rows.end(), row, std::vector<Slot>())->second;
             cells.reserve(width);
             return cells;
         }
@@ -62,20 +106,33 @@ std::vector<Cell>& Sheet::RowToStore(int row) {
     return m_rows[row];
 }
 
-const Cell& Sheet::GetCell(int row, int column) const {
-    const std::vector<Cell>* cells = FindRow(row);
-    if (!cells || column < 0 || static_cast<std::size_t>(column) >= cells->size()) return kEmptyCell;
-    return (*cells)[column];
+CellView Sheet::View(const Slot& slot) const {
+    CellView view;
+    view.kind = slot.kind;
+    if (slot.kind == CellKind::Text)
+        view.text = std::u16string_view(m_texts).substr(static_cast<std::size_t>(slot.start), slot.length);
+    else
+        view.number = slot.number;
+    return view;
 }
 
-const std::vector<Cell>& Sheet::GetRow(int row) const {
-    static const std::vector<Cell> kNoCells;
-    const std::vector<Cell>* cells = FindRow(row);
-    return cells ? *cells : kNoCells;
+CellView Sheet::ViewCell(int row, int column) const {
+    const std::vector<Slot>* cells = FindRow(row);
+    if (!cells || column < 0 || static_cast<std::size_t>(column) >= cells->size()) return CellView();
+    return View((*cells)[column]);
+}
+
+Cell Sheet::GetCell(int row, int column) const {
+    const CellView view = ViewCell(row, column);
+    Cell cell;
+    cell.kind = view.kind;
+    cell.number = view.number;
+    cell.text = view.text;
+    return cell;
 }
 
 int Sheet::RowEnd(int row) const {
-    const std::vector<Cell>* cells = FindRow(row);
+    const std::vector<Slot>* cells = FindRow(row);
     return cells ? static_cast<int>(cells->size()) : 0;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // An Excel 97-2003 workbook (BIFF8 inside a compound file) reduced to what
@@ -31,6 +32,14 @@ struct CellRange {
 // #NAME?, #NUM!, #N/A.
 inline constexpr int kErrorCodes[] = {0x00, 0x07, 0x0F, 0x17, 0x1D, 0x24, 0x2A};
 
+// A cell as the sheet keeps it, its text seen in place: valid until the
+// sheet next changes.
+struct CellView {
+    CellKind kind = CellKind::Empty;
+    double number = 0;
+    std::u16string_view text;
+};
+
 class Sheet {
 public:
     static constexpr int kMaxRows = 65536;
@@ -45,12 +54,12 @@ public:
     // for what no workbook cell holds: a number that is not finite, a date
     // outside the dates above, a Boolean other than 0 or 1, an error code
     // not in kErrorCodes, a text longer than kMaxTextLength.
-    bool SetCell(int row, int column, Cell cell);
+    bool SetCell(int row, int column, const Cell& cell);
+    // Stores a Text cell of those characters, as SetCell does.
+    bool SetText(int row, int column, std::u16string_view text);
     // The cell at that address; an Empty cell outside what was set.
-    const Cell& GetCell(int row, int column) const;
-    // The cells of a row up to its RowEnd (none for a row that never held
-    // any): a walk over a whole sheet looks each row up once, not each cell.
-    const std::vector<Cell>& GetRow(int row) const;
+    Cell GetCell(int row, int column) const;
+    CellView ViewCell(int row, int column) const;
     // The rows and columns that hold cells that are not Empty.
     CellRange UsedRange() const;
     // One past the last column of the row that may hold a cell that is not
@@ -61,21 +70,39 @@ public:
     // kMaxRows when there is none, so that a walk over a sparse sheet's rows
     // skips the rows that never held a cell.
     int RowFrom(int row) const;
+
+    // How the sheet keeps a cell, in 16 bytes: a text as where its
+    // characters lie in the one run of all the sheet's texts, so that a
+    // sheet of many texts is few heap blocks.
+    struct Slot {
+        CellKind kind = CellKind::Empty;
+        std::uint32_t length = 0;  // Text: its characters
+        union {
+            double number = 0;
+            std::uint64_t start;  // Text: where its characters begin
+        };
+    };
     // The rows that may hold cells, by their number, each up to its RowEnd:
     // for walks over the whole sheet.
-    using Rows = std::map<int, std::vector<Cell>>;
+    using Rows = std::map<int, std::vector<Slot>>;
     const Rows& AllRows() const { return m_rows; }
+    CellView View(const Slot& slot) const;
 
 private:
+    bool Store(int row, int column, const Slot& slot);
     // The row's cells, none for a row that never held any; and the row to
     // store into, made when it is new.  Both look at the last row first: a
     // sheet is mostly filled and read row after row.
-    const std::vector<Cell>* FindRow(int row) const;
-    std::vector<Cell>& RowToStore(int row);
+    const std::vector<Slot>* FindRow(int row) const;
+    std::vector<Slot>& RowToStore(int row);
+    // Drops the characters of texts no cell holds any longer.
+    void CompactTexts();
 
     // Only the rows that hold cells: a sheet with a cell in its last row
     // costs no row for every row above it.
     Rows m_rows;
+    std::u16string m_texts;
+    std::size_t m_unusedTexts = 0;  // characters of texts overwritten
 };
 
 // The whole file of a workbook whose one worksheet holds the sheet's cells.

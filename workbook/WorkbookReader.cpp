@@ -163,13 +163,17 @@ public:
             cell.kind = CellKind::Number;
             cell.number = value;
         }
-        return Put(row, column, std::move(cell));
+        return Put(row, column, cell);
     }
-    bool Text(unsigned row, unsigned column, std::u16string text) {
-        Cell cell;
-        cell.kind = CellKind::Text;
-        cell.text = std::move(text);
-        return Put(row, column, std::move(cell));
+    bool Text(unsigned row, unsigned column, std::u16string_view text) {
+        if (column >= static_cast<unsigned>(Sheet::kMaxColumns)) {
+            m_error = "a cell beyond the 256 columns of a worksheet";
+        } else if (text.size() > static_cast<std::size_t>(Sheet::kMaxTextLength)) {
+            m_error = "a text of more than 32,767 characters in row " + std::to_string(row + 1);
+        } else if (!m_sheet.SetText(row, column, text)) {
+            m_error = "a cell the sheet cannot hold in row " + std::to_string(row + 1);
+        }
+        return m_error.empty();
     }
     bool BoolErr(unsigned row, unsigned column, unsigned value, bool isError) {
         Cell cell;
@@ -178,17 +182,15 @@ public:
         // An error value the format does not know reads as #VALUE!.
         if (isError && std::find(std::begin(kErrorCodes), std::end(kErrorCodes), cell.number) == std::end(kErrorCodes))
             cell.number = kValueError;
-        return Put(row, column, std::move(cell));
+        return Put(row, column, cell);
     }
     const std::string& Error() const { return m_error; }
 
 private:
-    bool Put(unsigned row, unsigned column, Cell cell) {
+    bool Put(unsigned row, unsigned column, const Cell& cell) {
         if (column >= static_cast<unsigned>(Sheet::kMaxColumns)) {
             m_error = "a cell beyond the 256 columns of a worksheet";
-        } else if (cell.kind == CellKind::Text && cell.text.size() > static_cast<std::size_t>(Sheet::kMaxTextLength)) {
-            m_error = "a text of more than 32,767 characters in row " + std::to_string(row + 1);
-        } else if (!m_sheet.SetCell(row, column, std::move(cell))) {
+        } else if (!m_sheet.SetCell(row, column, cell)) {
             m_error = "a cell the sheet cannot hold in row " + std::to_string(row + 1);
         }
         return m_error.empty();

@@ -44,15 +44,15 @@ SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
     std::unordered_map<std::u16string_view, std::uint32_t> index;
     const Sheet::Rows& rows = sheet.AllRows();
     for (auto row = rows.lower_bound(used.firstRow); row != rows.end() && row->first <= used.lastRow; ++row) {
-        const std::vector<Cell>& cells = row->second;
+        const std::vector<Sheet::Slot>& cells = row->second;
         for (std::size_t column = used.firstColumn; column < cells.size(); ++column) {
-            const Cell& cell = cells[column];
-            if (cell.kind != CellKind::Text) continue;
+            if (cells[column].kind != CellKind::Text) continue;
+            const std::u16string_view text = sheet.View(cells[column]).text;
             ++shared.references;
-            const auto [found, added] = index.try_emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size()));
+            const auto [found, added] = index.try_emplace(text, static_cast<std::uint32_t>(shared.strings.size()));
             if (added) {
-                shared.strings.push_back(cell.text);
-                shared.bytes += 3 + 2 * cell.text.size();
+                shared.strings.push_back(text);
+                shared.bytes += 3 + 2 * text.size();
             }
             shared.cellStrings.push_back(found->second);
         }
@@ -180,7 +180,7 @@ void WriteNumberCell(BiffWriter& writer, int row, int column, std::uint16_t form
 
 // Writes the cell's record; a text cell takes the next of the cells' shared
 // strings.
-void WriteCell(BiffWriter& writer, int row, int column, const Cell& cell, const std::uint32_t*& nextString) {
+void WriteCell(BiffWriter& writer, int row, int column, const CellView& cell, const std::uint32_t*& nextString) {
     const auto r = static_cast<unsigned>(row), c = static_cast<unsigned>(column);
     switch (cell.kind) {
         case CellKind::Empty: break;
@@ -241,7 +241,7 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
         const int blockEnd = std::min(block + kBlockRows - 1, used.lastRow);
         auto row = blockStart;
         for (; row != rows.end() && row->first <= blockEnd; ++row) {
-            const std::vector<Cell>& cells = row->second;
+            const std::vector<Sheet::Slot>& cells = row->second;
             int first = -1, last = -1;
             for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column) {
                 if (cells[column].kind == CellKind::Empty) continue;
@@ -262,9 +262,9 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
                 .WriteTo(writer, kRow);
         }
         for (auto cellsRow = blockStart; cellsRow != row; ++cellsRow) {
-            const std::vector<Cell>& cells = cellsRow->second;
+            const std::vector<Sheet::Slot>& cells = cellsRow->second;
             for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column)
-                WriteCell(writer, cellsRow->first, column, cells[column], nextString);
+                WriteCell(writer, cellsRow->first, column, sheet.View(cells[column]), nextString);
         }
         blockStart = row;
     }
