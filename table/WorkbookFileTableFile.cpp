@@ -59,6 +59,7 @@ int CWorkbookFileTableFile::OpenForWrite(std::string fileName) {
     m_path = fileName;
     m_row = 1;
     m_column = 1;
+    m_readRow = 0;
     if (!Replaceable(fileName)) return -1;
     // A name of the system's own making in the target's folder: the move over
     // the target then stays within one volume.
@@ -83,7 +84,7 @@ int CWorkbookFileTableFile::OpenForRead(std::string fileName) {
     if (file.Read(bytes.data(), bytes.size()) != bytes.size()) Unreadable(fileName, "the file ended while it was read");
     file.Close();
     std::string reason;
-    m_readCells = nullptr;
+    m_readRow = 0;
     if (!workbook::ReadWorkbook(bytes.data(), bytes.size(), m_sheet, reason)) Unreadable(fileName, reason);
     m_row = 1;
     m_column = 1;
@@ -164,15 +165,12 @@ void CWorkbookFileTableFile::ClearRowSoFar() {
 }
 
 workbook::CellView CWorkbookFileTableFile::NextCell() const {
-    if (!m_readCells || m_readRow != m_row) {
-        const workbook::Sheet::Rows& rows = m_sheet.AllRows();
-        const auto found = rows.find(m_row - 1);
-        m_readCells = found == rows.end() ? nullptr : &found->second;
+    if (m_readRow != m_row) {
+        m_readCells = m_sheet.Row(m_row - 1);
         m_readRow = m_row;
     }
     const auto column = static_cast<std::size_t>(m_column - 1);
-    if (!m_readCells || column >= m_readCells->size()) return workbook::CellView();
-    return m_sheet.View((*m_readCells)[column]);
+    return column < m_readCells.size() ? m_sheet.View(m_readCells[column]) : workbook::CellView();
 }
 
 CWorkbookFileTableFile::CellContent CWorkbookFileTableFile::GetCellValue() {

@@ -98,7 +98,7 @@ private:
     // The cell GetCellValue gave last.
     workbook::Cell m_lastCell;
     // The cells of the row being read, looked up once a row.
-    mutable const std::vector<workbook::Sheet::Slot>* m_readCells = nullptr;
+    mutable workbook::Sheet::RowSlots m_readCells{nullptr, 0};
     mutable int m_readRow = 0;
     std::u16string m_text;  // each text written, on its way into the sheet
     int m_column = 1;

@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <iterator>
 
 namespace workbook {
 namespace {
 
+// Slots and text characters come in blocks of these many; a row's slots and
+// a text's characters always lie in one block.
+constexpr std::uint32_t kSlotBlockShift = 16;
+constexpr std::uint32_t kSlotBlock = 1u << kSlotBlockShift;
+constexpr std::uint32_t kTextBlockShift = 20;
+constexpr std::size_t kTextBlock = std::size_t(1) << kTextBlockShift;
 // Overwritten texts are dropped once they are this many characters and more
-// than the texts still held.
+// than half of all.
 constexpr std::size_t kCompactAfter = std::size_t(1) << 20;
 
 bool Holdable(const Cell& cell) {
@@ -43,83 +48,114 @@ bool Sheet::SetCell(int row, int column, const Cell& cell) {
 
 bool Sheet::SetText(int row, int column, std::u16string_view text) {
     if (!Inside(row, column) || text.size() > static_cast<std::size_t>(kMaxTextLength)) return false;
-    const std::less<const char16_t*> before;
-    if (!text.empty() && !before(text.data(), m_texts.data()) && before(text.data(), m_texts.data() + m_texts.size())) {
-        // A text of this sheet's own, which the append may move.
-        const std::u16string copy(text);
-        return SetText(row, column, copy);
-    }
     Slot slot;
     slot.kind = CellKind::Text;
     slot.length = static_cast<std::uint32_t>(text.size());
-    slot.start = m_texts.size();
-    m_texts.append(text);
+    slot.start = NewText(text);
     return Store(row, column, slot);
 }
 
+std::uint64_t Sheet::NewText(std::u16string_view text) {
+    // A block never grows beyond the room it was made with, so that its
+    // characters stay where they are (a text of the sheet's own included,
+    // while it is copied).
+    if (m_textBlocks.empty() || m_textBlocks.back().size() + text.size() > kTextBlock) {
+        m_textBlocks.emplace_back();
+        m_textBlocks.back().reserve(kTextBlock);
+    }
+    std::u16string& block = m_textBlocks.back();
+    const std::uint64_t start = (static_cast<std::uint64_t>(m_textBlocks.size() - 1) << kTextBlockShift) + block.size();
+    block.append(text);
+    m_textCharacters += text.size();
+    return start;
+}
+
+Sheet::Slot* Sheet::SlotsAt(std::uint32_t index) {
+    return &m_slotBlocks[index >> kSlotBlockShift][index & (kSlotBlock - 1)];
+}
+
+const Sheet::Slot* Sheet::SlotsAt(std::uint32_t index) const {
+    return &m_slotBlocks[index >> kSlotBlockShift][index & (kSlotBlock - 1)];
+}
+
+std::uint32_t Sheet::NewSlots(std::uint32_t count) {
+    // The last block is full (or there is none), or the rest of it is too
+    // small: a new block, and the rest of the last one stays unused.
+    const auto blocksEnd = static_cast<std::uint32_t>(m_slotBlocks.size()) << kSlotBlockShift;
+    if (m_slotCount == blocksEnd || (m_slotCount & (kSlotBlock - 1)) + count > kSlotBlock) {
+        m_slotCount = blocksEnd;
+        m_slotBlocks.emplace_back(kSlotBlock);
+    }
+    const std::uint32_t first = m_slotCount;
+    m_slotCount += count;
+    return first;
+}
+
 bool Sheet::Store(int row, int column, const Slot& slot) {
-    if (slot.kind == CellKind::Empty && static_cast<std::size_t>(column) >= static_cast<std::size_t>(RowEnd(row)))
-        return true;
-    std::vector<Slot>& cells = RowToStore(row);
-    if (static_cast<std::size_t>(column) >= cells.size()) cells.resize(column + 1);
-    Slot& stored = cells[column];
+    const auto at = static_cast<std::size_t>(row);
+    const auto c = static_cast<std::uint32_t>(column);
+    if (slot.kind == CellKind::Empty && (at >= m_rows.size() || c >= m_rows[at].size)) return true;
+    if (at >= m_rows.size()) m_rows.resize(at + 1);
+    RowPlace& place = m_rows[at];
+    if (c >= place.capacity) {
+        // Room for the row's cells: as many as the row stored last, or
+        // twice what it had, and the new one.
+        const std::uint32_t capacity = std::min<std::uint32_t>(
+            kMaxColumns, std::max({c + 1, place.capacity == 0 ? m_lastWidth : 2 * place.capacity}));
+        const std::uint32_t first = NewSlots(capacity);
+        if (place.size > 0) std::copy(SlotsAt(place.first), SlotsAt(place.first) + place.size, SlotsAt(first));
+        place.first = first;
+        place.capacity = capacity;
+    }
+    Slot* cells = SlotsAt(place.first);
+    if (c >= place.size) place.size = c + 1;
+    m_lastWidth = place.size;
+    Slot& stored = cells[c];
     if (stored.kind == CellKind::Text) m_unusedTexts += stored.length;
     stored = slot;
-    if (m_unusedTexts > kCompactAfter && m_unusedTexts > m_texts.size() / 2) CompactTexts();
+    if (m_unusedTexts > kCompactAfter && m_unusedTexts > m_textCharacters / 2) CompactTexts();
     return true;
 }
 
 void Sheet::CompactTexts() {
-    std::u16string kept;
-    kept.reserve(m_texts.size() - m_unusedTexts);
-    for (auto& [row, cells] : m_rows) {
-        for (Slot& slot : cells) {
-            if (slot.kind != CellKind::Text) continue;
-            const std::uint64_t start = kept.size();
-            kept.append(m_texts, static_cast<std::size_t>(slot.start), slot.length);
-            slot.start = start;
-        }
-    }
-    m_texts = std::move(kept);
+    std::vector<std::u16string> blocks;
+    blocks.swap(m_textBlocks);
+    m_textCharacters = 0;
     m_unusedTexts = 0;
-}
-
-const std::vector<Sheet::Slot>* Sheet::FindRow(int row) const {
-    if (!m_rows.empty() && m_rows.rbegin()->first == row) return &m_rows.rbegin()->second;
-    const auto found = m_rows.find(row);
-    return found == m_rows.end() ? nullptr : &found->second;
-}
-
-std::vector<Sheet::Slot>& Sheet::RowToStore(int row) {
-    if (!m_rows.empty()) {
-        const auto last = std::prev(m_rows.end());
-        if (last->first == row) return last->second;
-        if (last->first < row) {
-            // The rows of a table are alike: room for as many cells as the
-            // row before, so that the row is not copied as it grows.
-            const std::size_t width = last->second.size();
-            std::vector<Slot>& cells = m_rows.emplace_hint(m_rows.end(), row, std::vector<Slot>())->second;
-            cells.reserve(width);
-            return cells;
+    for (const RowPlace& place : m_rows) {
+        if (place.size == 0) continue;
+        Slot* cells = SlotsAt(place.first);
+        for (std::uint32_t column = 0; column < place.size; ++column) {
+            Slot& slot = cells[column];
+            if (slot.kind != CellKind::Text) continue;
+            const std::u16string& block = blocks[static_cast<std::size_t>(slot.start >> kTextBlockShift)];
+            const auto offset = static_cast<std::size_t>(slot.start & (kTextBlock - 1));
+            slot.start = NewText(std::u16string_view(block).substr(offset, slot.length));
         }
     }
-    return m_rows[row];
+}
+
+Sheet::RowSlots Sheet::Row(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size() || m_rows[row].size == 0) return RowSlots(nullptr, 0);
+    return RowSlots(SlotsAt(m_rows[row].first), m_rows[row].size);
 }
 
 CellView Sheet::View(const Slot& slot) const {
     CellView view;
     view.kind = slot.kind;
-    if (slot.kind == CellKind::Text)
-        view.text = std::u16string_view(m_texts).substr(static_cast<std::size_t>(slot.start), slot.length);
-    else
+    if (slot.kind == CellKind::Text) {
+        const std::u16string& block = m_textBlocks[static_cast<std::size_t>(slot.start >> kTextBlockShift)];
+        view.text = std::u16string_view(block.data() + (slot.start & (kTextBlock - 1)), slot.length);
+    } else {
         view.number = slot.number;
+    }
     return view;
 }
 
 CellView Sheet::ViewCell(int row, int column) const {
-    const std::vector<Slot>* cells = FindRow(row);
-    if (!cells || column < 0 || static_cast<std::size_t>(column) >= cells->size()) return CellView();
-    return View((*cells)[column]);
+    const RowSlots cells = Row(row);
+    if (column < 0 || static_cast<std::size_t>(column) >= cells.size()) return CellView();
+    return View(cells[column]);
 }
 
 Cell Sheet::GetCell(int row, int column) const {
@@ -131,21 +167,20 @@ Cell Sheet::GetCell(int row, int column) const {
     return cell;
 }
 
-int Sheet::RowEnd(int row) const {
-    const std::vector<Slot>* cells = FindRow(row);
-    return cells ? static_cast<int>(cells->size()) : 0;
-}
+int Sheet::RowEnd(int row) const { return static_cast<int>(Row(row).size()); }
 
 int Sheet::RowFrom(int row) const {
-    const auto found = m_rows.lower_bound(row);
-    return found == m_rows.end() ? kMaxRows : found->first;
+    for (std::size_t at = static_cast<std::size_t>(std::max(row, 0)); at < m_rows.size(); ++at)
+        if (m_rows[at].size > 0) return static_cast<int>(at);
+    return kMaxRows;
 }
 
 CellRange Sheet::UsedRange() const {
     CellRange range;
     range.firstRow = kMaxRows;
     range.firstColumn = kMaxColumns;
-    for (const auto& [row, cells] : m_rows) {
+    for (int row = RowFrom(0); row < kMaxRows; row = RowFrom(row + 1)) {
+        const RowSlots cells = Row(row);
         for (std::size_t column = 0; column < cells.size(); ++column) {
             if (cells[column].kind == CellKind::Empty) continue;
             range.firstRow = std::min(range.firstRow, row);

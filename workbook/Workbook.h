@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +71,8 @@ public:
     int RowFrom(int row) const;
 
     // How the sheet keeps a cell, in 16 bytes: a text as where its
-    // characters lie in the one run of all the sheet's texts, so that a
-    // sheet of many texts is few heap blocks.
+    // characters lie among the sheet's texts.  The sheet keeps its cells and
+    // its texts in a few large blocks, not a heap block per row or text.
     struct Slot {
         CellKind kind = CellKind::Empty;
         std::uint32_t length = 0;  // Text: its characters
@@ -82,27 +81,48 @@ public:
             std::uint64_t start;  // Text: where its characters begin
         };
     };
-    // The rows that may hold cells, by their number, each up to its RowEnd:
-    // for walks over the whole sheet.
-    using Rows = std::map<int, std::vector<Slot>>;
-    const Rows& AllRows() const { return m_rows; }
+    // The cells of one row up to its RowEnd, as the sheet keeps them: valid
+    // until the sheet next changes.
+    class RowSlots {
+    public:
+        RowSlots(const Slot* first, std::size_t size) : m_first(first), m_size(size) {}
+        std::size_t size() const { return m_size; }
+        const Slot& operator[](std::size_t column) const { return m_first[column]; }
+
+    private:
+        const Slot* m_first;
+        std::size_t m_size;
+    };
+    RowSlots Row(int row) const;
     CellView View(const Slot& slot) const;
 
 private:
+    // Where a row's cells lie among the slots, by the slots' running index.
+    struct RowPlace {
+        std::uint32_t first = 0, size = 0, capacity = 0;
+    };
+
     bool Store(int row, int column, const Slot& slot);
-    // The row's cells, none for a row that never held any; and the row to
-    // store into, made when it is new.  Both look at the last row first: a
-    // sheet is mostly filled and read row after row.
-    const std::vector<Slot>* FindRow(int row) const;
-    std::vector<Slot>& RowToStore(int row);
+    Slot* SlotsAt(std::uint32_t index);
+    const Slot* SlotsAt(std::uint32_t index) const;
+    // Room for that many slots side by side; returns the first one's index.
+    std::uint32_t NewSlots(std::uint32_t count);
+    // Room for the text; returns where it begins.
+    std::uint64_t NewText(std::u16string_view text);
     // Drops the characters of texts no cell holds any longer.
     void CompactTexts();
 
-    // Only the rows that hold cells: a sheet with a cell in its last row
-    // costs no row for every row above it.
-    Rows m_rows;
-    std::u16string m_texts;
-    std::size_t m_unusedTexts = 0;  // characters of texts overwritten
+    // Rows by number up to the last that held cells; a row that never held
+    // any has no slots.
+    std::vector<RowPlace> m_rows;
+    std::vector<std::vector<Slot>> m_slotBlocks;
+    std::uint32_t m_slotCount = 0;  // running index of the next new slot
+    // A row that outgrows its room moves and leaves it; the next new row
+    // gets room for as many cells as the row stored last.
+    std::uint32_t m_lastWidth = 0;
+    std::vector<std::u16string> m_textBlocks;
+    std::size_t m_textCharacters = 0;  // held by cells, overwritten ones included
+    std::size_t m_unusedTexts = 0;     // characters of texts overwritten
 };
 
 // The whole file of a workbook whose one worksheet holds the sheet's cells.

@@ -42,9 +42,8 @@ struct SharedStrings {
 SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
     SharedStrings shared;
     std::unordered_map<std::u16string_view, std::uint32_t> index;
-    const Sheet::Rows& rows = sheet.AllRows();
-    for (auto row = rows.lower_bound(used.firstRow); row != rows.end() && row->first <= used.lastRow; ++row) {
-        const std::vector<Sheet::Slot>& cells = row->second;
+    for (int row = sheet.RowFrom(used.firstRow); row <= used.lastRow; row = sheet.RowFrom(row + 1)) {
+        const Sheet::RowSlots cells = sheet.Row(row);
         for (std::size_t column = used.firstColumn; column < cells.size(); ++column) {
             if (cells[column].kind != CellKind::Text) continue;
             const std::u16string_view text = sheet.View(cells[column]).text;
@@ -233,27 +232,24 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
     // Rows go in blocks of 32: the block's ROW records, then its cells.
     // Blocks without any row that holds cells are not written.
     constexpr int kBlockRows = 32;
-    const Sheet::Rows& rows = sheet.AllRows();
     const std::uint32_t* nextString = shared.cellStrings.data();
-    for (auto blockStart = rows.lower_bound(used.firstRow);
-         blockStart != rows.end() && blockStart->first <= used.lastRow;) {
-        const int block = used.firstRow + (blockStart->first - used.firstRow) / kBlockRows * kBlockRows;
+    for (int first = sheet.RowFrom(used.firstRow); first <= used.lastRow;) {
+        const int block = used.firstRow + (first - used.firstRow) / kBlockRows * kBlockRows;
         const int blockEnd = std::min(block + kBlockRows - 1, used.lastRow);
-        auto row = blockStart;
-        for (; row != rows.end() && row->first <= blockEnd; ++row) {
-            const std::vector<Sheet::Slot>& cells = row->second;
-            int first = -1, last = -1;
+        for (int row = first; row <= blockEnd; row = sheet.RowFrom(row + 1)) {
+            const Sheet::RowSlots cells = sheet.Row(row);
+            int firstColumn = -1, lastColumn = -1;
             for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column) {
                 if (cells[column].kind == CellKind::Empty) continue;
-                if (first < 0) first = column;
-                last = column;
+                if (firstColumn < 0) firstColumn = column;
+                lastColumn = column;
             }
-            if (first < 0) continue;
+            if (firstColumn < 0) continue;
             // Default height, no outline, default format.
             SmallRecord()
-                .U16(static_cast<unsigned>(row->first))
-                .U16(static_cast<unsigned>(first))
-                .U16(static_cast<unsigned>(last + 1))
+                .U16(static_cast<unsigned>(row))
+                .U16(static_cast<unsigned>(firstColumn))
+                .U16(static_cast<unsigned>(lastColumn + 1))
                 .U16(0x00FF)
                 .U16(0)
                 .U16(0)
@@ -261,12 +257,13 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
                 .U16(0x000F)
                 .WriteTo(writer, kRow);
         }
-        for (auto cellsRow = blockStart; cellsRow != row; ++cellsRow) {
-            const std::vector<Sheet::Slot>& cells = cellsRow->second;
+        int row = first;
+        for (; row <= blockEnd; row = sheet.RowFrom(row + 1)) {
+            const Sheet::RowSlots cells = sheet.Row(row);
             for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column)
-                WriteCell(writer, cellsRow->first, column, sheet.View(cells[column]), nextString);
+                WriteCell(writer, row, column, sheet.View(cells[column]), nextString);
         }
-        blockStart = row;
+        first = row;
     }
     // Gridlines, headings, zeros and outline symbols shown; the sheet selected and active.
     Bytes window = Data({0x06B6, 0, 0, 0x0040, 0, 0, 0});
@@ -283,9 +280,12 @@ Bytes WriteWorkbook(const Sheet& sheet) {
     BiffWriter writer;
     // The globals, the shared strings and their index, a ROW record of 20
     // bytes a row and at most a NUMBER record of 18 bytes a cell.
-    std::size_t cells = 0;
-    for (const auto& [row, rowCells] : sheet.AllRows()) cells += rowCells.size();
-    writer.Reserve(4096 + shared.bytes + 18 * cells + 20 * sheet.AllRows().size());
+    std::size_t rows = 0, cells = 0;
+    for (int row = sheet.RowFrom(0); row < Sheet::kMaxRows; row = sheet.RowFrom(row + 1)) {
+        ++rows;
+        cells += static_cast<std::size_t>(sheet.RowEnd(row));
+    }
+    writer.Reserve(4096 + shared.bytes + 18 * cells + 20 * rows);
     const std::size_t sheetOffsetAt = WriteGlobals(writer, shared);
     writer.Patch(sheetOffsetAt, static_cast<std::uint32_t>(writer.Position()));
     WriteWorksheet(writer, sheet, used, shared);
