@@ -13,6 +13,8 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <string_view>
+#include <utility>
 
 namespace workbook {
 namespace {
@@ -28,7 +30,9 @@ constexpr double kNumError = 0x24;    // #NUM!: what a stored NaN or infinity re
 constexpr double kValueError = 0x0F;  // #VALUE!
 
 struct Globals {
-    std::vector<std::u16string> strings;
+    // The shared strings, one after another in one run of characters.
+    std::u16string stringCharacters;
+    std::vector<std::pair<std::size_t, std::size_t>> strings;  // start, length
     std::map<std::uint16_t, std::u16string> patterns;
     std::vector<std::uint16_t> cellNumberFormats;  // by XF index
     std::vector<CellKind> cellKinds;               // by XF index, once the globals are read
@@ -56,10 +60,11 @@ bool ReadSharedStrings(ContinuedData data, Globals& globals) {
     if (!data.ReadU32(total) || !data.ReadU32(unique)) return false;
     // The count may claim more than the records hold; the strings present
     // are kept, and a cell asking for a missing one is the error.
+    std::u16string text;
     for (std::uint32_t i = 0; i < unique && !data.AtEnd(); ++i) {
-        std::u16string text;
         if (!data.ReadString(text)) return false;
-        globals.strings.push_back(std::move(text));
+        globals.strings.emplace_back(globals.stringCharacters.size(), text.size());
+        globals.stringCharacters += text;
     }
     return true;
 }
@@ -258,7 +263,8 @@ bool ReadCells(const Bytes& stream, const Globals& globals, Sheet& sheet, std::s
                             std::to_string(globals.strings.size());
                     return false;
                 }
-                ok = cells.Text(GetU16(p), GetU16(p + 2), globals.strings[index]);
+                const auto [start, length] = globals.strings[index];
+                ok = cells.Text(GetU16(p), GetU16(p + 2), std::u16string_view(globals.stringCharacters).substr(start, length));
                 break;
             }
             case kLabel:

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <iterator>
 #include <string_view>
-#include <unordered_map>
+#include <functional>
 
 namespace workbook {
 namespace {
@@ -40,22 +40,33 @@ struct SharedStrings {
 };
 
 SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
-    SharedStrings shared;
-    std::unordered_map<std::u16string_view, std::uint32_t> index;
-    for (int row = sheet.RowFrom(used.firstRow); row <= used.lastRow; row = sheet.RowFrom(row + 1)) {
-        const Sheet::RowSlots cells = sheet.Row(row);
-        for (std::size_t column = used.firstColumn; column < cells.size(); ++column) {
-            if (cells[column].kind != CellKind::Text) continue;
-            const std::u16string_view text = sheet.View(cells[column]).text;
-            ++shared.references;
-            const auto [found, added] = index.try_emplace(text, static_cast<std::uint32_t>(shared.strings.size()));
-            if (added) {
-                shared.strings.push_back(text);
-                shared.bytes += 3 + 2 * text.size();
-            }
-            shared.cellStrings.push_back(found->second);
+    const auto forEachText = [&](const auto& take) {
+        for (int row = sheet.RowFrom(used.firstRow); row <= used.lastRow; row = sheet.RowFrom(row + 1)) {
+            const Sheet::RowSlots cells = sheet.Row(row);
+            for (std::size_t column = used.firstColumn; column < cells.size(); ++column)
+                if (cells[column].kind == CellKind::Text) take(sheet.View(cells[column]).text);
         }
-    }
+    };
+    SharedStrings shared;
+    forEachText([&](std::u16string_view) { ++shared.references; });
+    shared.cellStrings.reserve(shared.references);
+    // Each text's string found by its hash in a table at most half full,
+    // without a heap block per string.
+    constexpr std::uint32_t kNone = ~std::uint32_t(0);
+    std::size_t tableSize = 16;
+    while (tableSize < 2 * std::size_t(shared.references)) tableSize *= 2;
+    std::vector<std::uint32_t> table(tableSize, kNone);
+    const std::hash<std::u16string_view> hash;
+    forEachText([&](std::u16string_view text) {
+        std::size_t at = hash(text) & (tableSize - 1);
+        while (table[at] != kNone && shared.strings[table[at]] != text) at = (at + 1) & (tableSize - 1);
+        if (table[at] == kNone) {
+            table[at] = static_cast<std::uint32_t>(shared.strings.size());
+            shared.strings.push_back(text);
+            shared.bytes += 3 + 2 * text.size();
+        }
+        shared.cellStrings.push_back(table[at]);
+    });
     // Every CONTINUE record's header and restated width.
     shared.bytes += (shared.bytes / (biff::kMaxRecordData - 2) + 1) * 5;
     return shared;
