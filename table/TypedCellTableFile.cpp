@@ -96,7 +96,10 @@ std::int64_t CTypedCellTableFile::CurrencyAmount(double value) {
     // Rounded to the nearest ten-thousandth: a price of 116 hundredths
     // arrives as 116 x 0.01, just below 1.16, and must stay 1.16.
     const double scaled = std::round(value * 10000.0);
-    if (!(std::fabs(scaled) < 9.2e18)) throw COleException(DISP_E_OVERFLOW);
+    if (!(std::fabs(scaled) < 9.2e18)) {
+        ClearRowSoFar();
+        throw COleException(DISP_E_OVERFLOW);
+    }
     return static_cast<std::int64_t>(scaled);
 }
 

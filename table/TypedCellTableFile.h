@@ -51,9 +51,13 @@ protected:
     // minute).
     static double DateValue(CalendarTime value);
     static double TimeValue(CalendarTime value);
-    // The ten-thousandths of a written amount; raises a COleException
-    // (overflow) for an amount money cannot hold.
-    static std::int64_t CurrencyAmount(double value);
+    // The ten-thousandths of a written amount.  An amount money cannot hold
+    // fails its row as a refused cell does: the row's cells so far are
+    // cleared, and a COleException (overflow) raised.
+    std::int64_t CurrencyAmount(double value);
+    // Clears the cells of the current row written so far, so that a row
+    // that fails part-way leaves nothing behind.
+    virtual void ClearRowSoFar() = 0;
 
 private:
     const std::string& ShownText(CellContent& cell);

@@ -238,15 +238,7 @@ int CWorkbookFileTableFile::WriteNumber(double value, int) {
 }
 
 int CWorkbookFileTableFile::WriteCurrency(double value) {
-    std::int64_t amount = 0;
-    try {
-        amount = CurrencyAmount(value);
-    } catch (const CException&) {
-        // Whole rows only, as for a cell the sheet refuses.
-        ClearRowSoFar();
-        throw;
-    }
-    PutCell(NumberCell(workbook::CellKind::Money, static_cast<double>(amount) / 10000.0));
+    PutCell(NumberCell(workbook::CellKind::Money, static_cast<double>(CurrencyAmount(value)) / 10000.0));
     return 0;
 }
 

@@ -81,7 +81,7 @@ protected:
 
 private:
     void DiscardTemporaryFile();
-    void ClearRowSoFar();
+    void ClearRowSoFar() override;
     // Stores the cell in the current cell and moves one cell on; a cell the
     // sheet refuses clears the row so far and raises.
     void PutCell(const workbook::Cell& cell);
