@@ -26,14 +26,10 @@ void PutCharacters(Bytes& out, const char16_t* text, std::size_t count, bool nar
 }  // namespace
 
 void BiffWriter::Record(std::uint16_t id, const std::uint8_t* data, std::size_t size) {
-    const std::size_t at = m_stream.size();
-    m_stream.resize(at + 4 + size);
-    std::uint8_t* p = m_stream.data() + at;
-    p[0] = static_cast<std::uint8_t>(id);
-    p[1] = static_cast<std::uint8_t>(id >> 8);
-    p[2] = static_cast<std::uint8_t>(size);
-    p[3] = static_cast<std::uint8_t>(size >> 8);
-    if (size > 0) std::memcpy(p + 4, data, size);
+    const std::uint8_t header[4] = {static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(id >> 8),
+                                    static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
+    m_stream.insert(m_stream.end(), header, header + 4);
+    m_stream.insert(m_stream.end(), data, data + size);
 }
 
 SmallRecord& SmallRecord::F64(double value) {

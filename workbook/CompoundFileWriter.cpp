@@ -56,8 +56,11 @@ Bytes WriteCompoundFile(const std::u16string& streamName, Bytes stream) {
     const std::uint32_t fatStart = directoryStart + directorySectors;
     const std::uint32_t difatStart = fatStart + fatSectors;
 
+    // The header goes in front of the stream, which then takes the
+    // directory, the FAT and the DIFAT after it: the file is built in the
+    // stream's own memory, not copied.
     Bytes file;
-    file.reserve(kHeaderSize + static_cast<std::size_t>(difatStart + difatSectors) * kSectorSize);
+    file.reserve(kHeaderSize);
     for (std::uint8_t byte : kSignature) PutU8(file, byte);
     file.resize(24, 0);  // class id
     PutU16(file, 0x003E);  // minor version
@@ -77,11 +80,14 @@ Bytes WriteCompoundFile(const std::u16string& streamName, Bytes stream) {
     PutU32(file, difatSectors);
     for (std::uint32_t i = 0; i < kHeaderFatEntries; ++i) PutU32(file, i < fatSectors ? fatStart + i : kFreeSector);
 
-    file.insert(file.end(), stream.begin(), stream.end());
-    file.resize(kHeaderSize + static_cast<std::size_t>(streamSectors) * kSectorSize, 0);
+    const auto streamSize = static_cast<std::uint32_t>(stream.size());
+    stream.reserve(kHeaderSize + static_cast<std::size_t>(difatStart + difatSectors) * kSectorSize);
+    stream.resize(static_cast<std::size_t>(streamSectors) * kSectorSize, 0);
+    stream.insert(stream.begin(), file.begin(), file.end());
+    file = std::move(stream);
 
     PutDirectoryEntry(file, u"Root Entry", kRootEntry, 1, kEndOfChain, 0);
-    PutDirectoryEntry(file, streamName, kStreamEntry, kNoEntry, 0, static_cast<std::uint32_t>(stream.size()));
+    PutDirectoryEntry(file, streamName, kStreamEntry, kNoEntry, 0, streamSize);
     for (unsigned i = 2; i < kDirectoryEntries; ++i) PutDirectoryEntry(file, u"", kUnusedEntry, kNoEntry, 0, 0);
 
     for (std::uint32_t sector = 0; sector < fatSectors * kEntriesPerSector; ++sector) {
