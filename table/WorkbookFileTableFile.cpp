@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -275,9 +276,16 @@ int CWorkbookFileTableFile::ReadNumberCell(double& out) {
         out = cell.number;
         break;
     case workbook::CellKind::Money: {
-        // Through money's ten-thousandths, as its automation value goes.
+        // Through money's ten-thousandths, as its automation value goes
+        // (VarCyFromR8).  Where the nearest whole number of ten-thousandths
+        // is no tie, every rounding rule gives it.
+        const double scaled = cell.number * 10000.0;
+        const double nearest = std::round(scaled);
         CY amount;
-        out = SUCCEEDED(VarCyFromR8(cell.number, &amount)) ? static_cast<double>(amount.int64) / 10000.0 : cell.number;
+        if (std::fabs(nearest - scaled) != 0.5 && std::fabs(nearest) < 9.2e18)
+            out = nearest / 10000.0;
+        else
+            out = SUCCEEDED(VarCyFromR8(cell.number, &amount)) ? static_cast<double>(amount.int64) / 10000.0 : cell.number;
         break;
     }
     case workbook::CellKind::Empty:
