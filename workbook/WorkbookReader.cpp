@@ -83,8 +83,8 @@ bool CheckBof(const BiffRecord& record, std::uint16_t substream, std::string& er
     return true;
 }
 
-bool ReadGlobals(const Bytes& stream, Globals& globals, std::string& error) {
-    BiffRecordReader records(stream.data(), stream.size(), 0);
+bool ReadGlobals(const std::uint8_t* stream, std::size_t size, Globals& globals, std::string& error) {
+    BiffRecordReader records(stream, size, 0);
     BiffRecord record;
     if (!records.Next(record, error)) {
         if (error.empty()) error = "the workbook stream is empty";
@@ -206,10 +206,10 @@ private:
     std::string m_error;
 };
 
-bool ReadCells(const Bytes& stream, const Globals& globals, Sheet& sheet, std::string& error) {
-    BiffRecordReader records(stream.data(), stream.size(), globals.sheetOffset);
+bool ReadCells(const std::uint8_t* stream, std::size_t size, const Globals& globals, Sheet& sheet, std::string& error) {
+    BiffRecordReader records(stream, size, globals.sheetOffset);
     BiffRecord record;
-    if (globals.sheetOffset >= stream.size() || !records.Next(record, error)) {
+    if (globals.sheetOffset >= size || !records.Next(record, error)) {
         if (error.empty()) error = "the first worksheet's offset lies outside the workbook stream";
         return false;
     }
@@ -342,8 +342,10 @@ bool ReadWorkbook(const std::uint8_t* data, std::size_t size, Sheet& sheet, std:
                                         : "a compound file without a workbook stream";
         ok = false;
     }
-    ok = ok && file.ReadStream(u"Workbook", stream, error) && ReadGlobals(stream, globals, error) &&
-         ReadCells(stream, globals, sheet, error);
+    const std::uint8_t* streamData = nullptr;
+    std::size_t streamSize = 0;
+    ok = ok && file.ViewStream(u"Workbook", stream, streamData, streamSize, error) &&
+         ReadGlobals(streamData, streamSize, globals, error) && ReadCells(streamData, streamSize, globals, sheet, error);
     if (!ok) sheet = Sheet();
     return ok;
 }
