@@ -305,6 +305,25 @@ TEST_P(WorkbookTableFile, TextCellsReadAsTheProgramsEightBitText) {
     table.Close();
 }
 
+// The built-in table file reads a workbook another program holds open for
+// writing as it reads any other.
+TEST(WorkbookFileTableFile, ReadsAWorkbookAnotherProgramHoldsOpenForWriting) {
+    workbook::Sheet sheet;
+    sheet.SetCell(0, 0, Text(u"held"));
+    const std::string path = TempPath("held.xls");
+    WriteSheet(path, sheet);
+    const HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    CWorkbookFileTableFile table;
+    EXPECT_EQ(table.OpenForRead(path), 0);
+    std::string text;
+    table.ReadString(text);
+    EXPECT_EQ(text, "held");
+    table.Close();
+    CloseHandle(writer);
+}
+
 // An amount no money cell holds fails its row as a refused cell does: the
 // file keeps the rows before it and nothing of that row.
 TEST_P(WorkbookTableFile, AnAmountBeyondMoneyLeavesNoPartOfItsRow) {
