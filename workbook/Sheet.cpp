@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <iterator>
 
 namespace workbook {
@@ -13,6 +14,9 @@ constexpr std::uint32_t kSlotBlockShift = 16;
 constexpr std::uint32_t kSlotBlock = 1u << kSlotBlockShift;
 constexpr std::uint32_t kTextBlockShift = 20;
 constexpr std::size_t kTextBlock = std::size_t(1) << kTextBlockShift;
+// Texts seen last, by their hash: a repeated text (a category, a kind) is
+// kept once.
+constexpr std::size_t kSeenTexts = 4096;
 // Overwritten texts are dropped once they are this many characters and more
 // than half of all.
 constexpr std::size_t kCompactAfter = std::size_t(1) << 20;
@@ -56,6 +60,11 @@ bool Sheet::SetText(int row, int column, std::u16string_view text) {
 }
 
 std::uint64_t Sheet::NewText(std::u16string_view text) {
+    m_textCharacters += text.size();
+    if (text.empty()) return 0;
+    if (m_seenTexts.empty()) m_seenTexts.resize(kSeenTexts);
+    SeenText& seen = m_seenTexts[std::hash<std::u16string_view>()(text) & (kSeenTexts - 1)];
+    if (seen.length == text.size() && TextAt(seen.start, seen.length) == text) return seen.start;
     // A block never grows beyond the room it was made with, so that its
     // characters stay where they are (a text of the sheet's own included,
     // while it is copied).
@@ -66,7 +75,8 @@ std::uint64_t Sheet::NewText(std::u16string_view text) {
     std::u16string& block = m_textBlocks.back();
     const std::uint64_t start = (static_cast<std::uint64_t>(m_textBlocks.size() - 1) << kTextBlockShift) + block.size();
     block.append(text);
-    m_textCharacters += text.size();
+    seen.start = start;
+    seen.length = static_cast<std::uint32_t>(text.size());
     return start;
 }
 
@@ -84,10 +94,13 @@ std::uint32_t Sheet::NewSlots(std::uint32_t count) {
     const auto blocksEnd = static_cast<std::uint32_t>(m_slotBlocks.size()) << kSlotBlockShift;
     if (m_slotCount == blocksEnd || (m_slotCount & (kSlotBlock - 1)) + count > kSlotBlock) {
         m_slotCount = blocksEnd;
-        m_slotBlocks.emplace_back(kSlotBlock);
+        m_slotBlocks.emplace_back();
+        // Room only: a slot's memory is first touched when it is used.
+        m_slotBlocks.back().reserve(kSlotBlock);
     }
     const std::uint32_t first = m_slotCount;
     m_slotCount += count;
+    m_slotBlocks.back().resize((m_slotCount - 1) % kSlotBlock + 1);
     return first;
 }
 
@@ -95,7 +108,10 @@ bool Sheet::Store(int row, int column, const Slot& slot) {
     const auto at = static_cast<std::size_t>(row);
     const auto c = static_cast<std::uint32_t>(column);
     if (slot.kind == CellKind::Empty && (at >= m_rows.size() || c >= m_rows[at].size)) return true;
-    if (at >= m_rows.size()) m_rows.resize(at + 1);
+    if (at >= m_rows.size()) {
+        if (m_rows.empty()) m_rows.reserve(kMaxRows);  // room only, never moved
+        m_rows.resize(at + 1);
+    }
     RowPlace& place = m_rows[at];
     if (c >= place.capacity) {
         // Room for the row's cells: as many as the row stored last, or
@@ -120,6 +136,7 @@ bool Sheet::Store(int row, int column, const Slot& slot) {
 void Sheet::CompactTexts() {
     std::vector<std::u16string> blocks;
     blocks.swap(m_textBlocks);
+    m_seenTexts.assign(m_seenTexts.size(), SeenText());
     m_textCharacters = 0;
     m_unusedTexts = 0;
     for (const RowPlace& place : m_rows) {
@@ -140,12 +157,17 @@ Sheet::RowSlots Sheet::Row(int row) const {
     return RowSlots(SlotsAt(m_rows[row].first), m_rows[row].size);
 }
 
+std::u16string_view Sheet::TextAt(std::uint64_t start, std::uint32_t length) const {
+    if (length == 0) return std::u16string_view();
+    const std::u16string& block = m_textBlocks[static_cast<std::size_t>(start >> kTextBlockShift)];
+    return std::u16string_view(block.data() + (start & (kTextBlock - 1)), length);
+}
+
 CellView Sheet::View(const Slot& slot) const {
     CellView view;
     view.kind = slot.kind;
     if (slot.kind == CellKind::Text) {
-        const std::u16string& block = m_textBlocks[static_cast<std::size_t>(slot.start >> kTextBlockShift)];
-        view.text = std::u16string_view(block.data() + (slot.start & (kTextBlock - 1)), slot.length);
+        view.text = TextAt(slot.start, slot.length);
     } else {
         view.number = slot.number;
     }

@@ -107,8 +107,10 @@ private:
     const Slot* SlotsAt(std::uint32_t index) const;
     // Room for that many slots side by side; returns the first one's index.
     std::uint32_t NewSlots(std::uint32_t count);
-    // Room for the text; returns where it begins.
+    // Room for the text, or the same text kept already; returns where it
+    // begins.
     std::uint64_t NewText(std::u16string_view text);
+    std::u16string_view TextAt(std::uint64_t start, std::uint32_t length) const;
     // Drops the characters of texts no cell holds any longer.
     void CompactTexts();
 
@@ -121,8 +123,13 @@ private:
     // gets room for as many cells as the row stored last.
     std::uint32_t m_lastWidth = 0;
     std::vector<std::u16string> m_textBlocks;
-    std::size_t m_textCharacters = 0;  // held by cells, overwritten ones included
-    std::size_t m_unusedTexts = 0;     // characters of texts overwritten
+    std::size_t m_textCharacters = 0;  // of the texts stored, overwritten ones included
+    std::size_t m_unusedTexts = 0;     // of the texts overwritten
+    struct SeenText {
+        std::uint64_t start = 0;
+        std::uint32_t length = 0;
+    };
+    std::vector<SeenText> m_seenTexts;
 };
 
 // The whole file of a workbook whose one worksheet holds the sheet's cells.

@@ -53,14 +53,21 @@ SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
     // Each text's string found by its hash in a table at most half full,
     // without a heap block per string.
     constexpr std::uint32_t kNone = ~std::uint32_t(0);
-    std::size_t tableSize = 16;
-    while (tableSize < 2 * std::size_t(shared.references)) tableSize *= 2;
-    std::vector<std::uint32_t> table(tableSize, kNone);
+    std::vector<std::uint32_t> table(1024, kNone);
     const std::hash<std::u16string_view> hash;
+    const auto slotOf = [&](std::u16string_view text) {
+        std::size_t at = hash(text) & (table.size() - 1);
+        while (table[at] != kNone && shared.strings[table[at]] != text) at = (at + 1) & (table.size() - 1);
+        return at;
+    };
     forEachText([&](std::u16string_view text) {
-        std::size_t at = hash(text) & (tableSize - 1);
-        while (table[at] != kNone && shared.strings[table[at]] != text) at = (at + 1) & (tableSize - 1);
+        std::size_t at = slotOf(text);
         if (table[at] == kNone) {
+            if (2 * (shared.strings.size() + 1) > table.size()) {
+                table.assign(2 * table.size(), kNone);
+                for (std::uint32_t i = 0; i < shared.strings.size(); ++i) table[slotOf(shared.strings[i])] = i;
+                at = slotOf(text);
+            }
             table[at] = static_cast<std::uint32_t>(shared.strings.size());
             shared.strings.push_back(text);
             shared.bytes += 3 + 2 * text.size();
