@@ -142,8 +142,9 @@ int CWorkbookFileTableFile::OpenForRead(std::string fileName) {
 int CWorkbookFileTableFile::FinishWrite() {
     if (m_file) {
         try {
-            const std::vector<std::uint8_t> bytes = workbook::WriteWorkbook(m_sheet);
-            m_file->Write(bytes.data(), bytes.size());
+            // Handed over as it is made: the whole file held in memory would
+            // cost more than making it.
+            workbook::WriteWorkbook(m_sheet, [this](const std::uint8_t* data, std::size_t size) { m_file->Write(data, size); });
             m_file->Close();
         } catch (const CException&) {
             DiscardTemporaryFile();

@@ -25,11 +25,35 @@ void PutCharacters(Bytes& out, const char16_t* text, std::size_t count, bool nar
 
 }  // namespace
 
+namespace {
+constexpr std::size_t kSinkBlock = 64 * 1024;
+}
+
+BiffWriter::BiffWriter(Sink sink) : m_sink(std::move(sink)) { m_stream.reserve(kSinkBlock + biff::kMaxRecordData + 4); }
+
+BiffWriter BiffWriter::Counting() {
+    BiffWriter writer;
+    writer.m_counting = true;
+    return writer;
+}
+
 void BiffWriter::Record(std::uint16_t id, const std::uint8_t* data, std::size_t size) {
+    if (m_counting) {
+        m_handedOver += 4 + size;
+        return;
+    }
     const std::uint8_t header[4] = {static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(id >> 8),
                                     static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
     m_stream.insert(m_stream.end(), header, header + 4);
     m_stream.insert(m_stream.end(), data, data + size);
+    if (m_sink && m_stream.size() >= kSinkBlock) Flush();
+}
+
+void BiffWriter::Flush() {
+    if (!m_sink || m_stream.empty()) return;
+    m_sink(m_stream.data(), m_stream.size());
+    m_handedOver += m_stream.size();
+    m_stream.clear();
 }
 
 SmallRecord& SmallRecord::F64(double value) {

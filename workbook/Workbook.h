@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -134,6 +135,9 @@ private:
 
 // The whole file of a workbook whose one worksheet holds the sheet's cells.
 std::vector<std::uint8_t> WriteWorkbook(const Sheet& sheet);
+// The same file handed to write a part at a time, in file order, never held
+// whole; what write raises goes on to the caller.
+void WriteWorkbook(const Sheet& sheet, const std::function<void(const std::uint8_t*, std::size_t)>& write);
 
 // Reads the first worksheet of a workbook file.  False, with a message in
 // error and the sheet left empty, when the bytes are no workbook it can read.

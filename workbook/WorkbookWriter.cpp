@@ -292,22 +292,49 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
 
 }  // namespace
 
-Bytes WriteWorkbook(const Sheet& sheet) {
+namespace {
+
+// The file a part at a time; fileSize, if given, learns the file's length first.
+void WriteWorkbookParts(const Sheet& sheet, const std::function<void(const std::uint8_t*, std::size_t)>& write,
+                        const std::function<void(std::uint64_t)>& fileSize) {
     const CellRange used = sheet.UsedRange();
     const SharedStrings shared = CollectStrings(sheet, used);
-    BiffWriter writer;
-    // The globals, the shared strings and their index, a ROW record of 20
-    // bytes a row and at most a NUMBER record of 18 bytes a cell.
-    std::size_t rows = 0, cells = 0;
-    for (int row = sheet.RowFrom(0); row < Sheet::kMaxRows; row = sheet.RowFrom(row + 1)) {
-        ++rows;
-        cells += static_cast<std::size_t>(sheet.RowEnd(row));
-    }
-    writer.Reserve(4096 + shared.bytes + 18 * cells + 20 * rows);
-    const std::size_t sheetOffsetAt = WriteGlobals(writer, shared);
-    writer.Patch(sheetOffsetAt, static_cast<std::uint32_t>(writer.Position()));
-    WriteWorksheet(writer, sheet, used, shared);
-    return WriteCompoundFile(u"Workbook", writer.Take());
+    BiffWriter globals;
+    globals.Reserve(4096 + shared.bytes);
+    const std::size_t sheetOffsetAt = WriteGlobals(globals, shared);
+    globals.Patch(sheetOffsetAt, static_cast<std::uint32_t>(globals.Position()));
+    // The worksheet's length first, for the header, then its records on
+    // their way to the file.
+    BiffWriter counted = BiffWriter::Counting();
+    WriteWorksheet(counted, sheet, used, shared);
+    const std::uint64_t streamSize = globals.Position() + counted.Position();
+    const Bytes header = CompoundFileHeader(streamSize);
+    const Bytes tail = CompoundFileTail(u"Workbook", streamSize);
+    const std::size_t padding = CompoundStreamPadding(streamSize);
+    if (fileSize) fileSize(header.size() + streamSize + padding + tail.size());
+    write(header.data(), header.size());
+    const Bytes globalRecords = globals.Take();
+    write(globalRecords.data(), globalRecords.size());
+    BiffWriter cells(write);
+    WriteWorksheet(cells, sheet, used, shared);
+    cells.Flush();
+    const Bytes zeros(padding, 0);
+    write(zeros.data(), zeros.size());
+    write(tail.data(), tail.size());
+}
+
+}  // namespace
+
+void WriteWorkbook(const Sheet& sheet, const std::function<void(const std::uint8_t*, std::size_t)>& write) {
+    WriteWorkbookParts(sheet, write, nullptr);
+}
+
+Bytes WriteWorkbook(const Sheet& sheet) {
+    Bytes file;
+    WriteWorkbookParts(
+        sheet, [&file](const std::uint8_t* data, std::size_t size) { file.insert(file.end(), data, data + size); },
+        [&file](std::uint64_t size) { file.reserve(static_cast<std::size_t>(size)); });
+    return file;
 }
 
 }  // namespace workbook
