@@ -1,12 +1,15 @@
 #include "CellValues.h"
 
+#include "Bstr.h"
 #include "Variant.h"
 
 #include <windows.h>
 #include <oleauto.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace cellvalues {
 namespace {
@@ -113,7 +116,53 @@ std::wstring DateAndTime(double serial) {
     return hasDay ? date : time;
 }
 
+// Windows-1252 both ways, from the system's own conversion: every byte's
+// character, and the byte of every character that converts back to it.
+struct CodePage1252 {
+    char16_t wide[256];
+    std::vector<std::int16_t> narrow = std::vector<std::int16_t>(0x10000, -1);
+
+    CodePage1252() {
+        for (int byte = 0; byte < 256; ++byte) {
+            const char in = static_cast<char>(byte);
+            wchar_t out = 0;
+            if (MultiByteToWideChar(1252, 0, &in, 1, &out, 1) != 1) out = static_cast<wchar_t>(byte);
+            wide[byte] = static_cast<char16_t>(out);
+            char back = 0;
+            if (WideCharToMultiByte(1252, 0, &out, 1, &back, 1, nullptr, nullptr) == 1 &&
+                static_cast<unsigned char>(back) == byte && narrow[out] < 0)
+                narrow[out] = static_cast<std::int16_t>(byte);
+        }
+    }
+};
+
+const CodePage1252& Windows1252() {
+    static const CodePage1252 table;
+    return table;
+}
+
 }  // namespace
+
+void TextFromAnsi(std::string_view text, std::u16string& out) {
+    const CodePage1252& table = Windows1252();
+    out.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) out[i] = table.wide[static_cast<unsigned char>(text[i])];
+}
+
+std::string AnsiFromText(std::u16string_view text) {
+    const CodePage1252& table = Windows1252();
+    std::string narrow(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::int16_t byte = table.narrow[text[i]];
+        if (byte < 0) {
+            // A character Windows-1252 lacks: the system's best fit.
+            const std::wstring all(text.begin(), text.end());
+            return CBstr::ToAnsi(all.data(), static_cast<unsigned>(all.size()));
+        }
+        narrow[i] = static_cast<char>(byte);
+    }
+    return narrow;
+}
 
 bool FromValue(const VARIANT& value, workbook::Cell& cell) {
     switch (value.vt) {
@@ -163,15 +212,33 @@ bool FromValue(const VARIANT& value, workbook::Cell& cell) {
     return true;
 }
 
-std::wstring StoreCell(workbook::Sheet& sheet, int row, int column, workbook::Cell cell) {
+namespace {
+
+// Why the sheet refuses a cell at the 0-based row and column, of a text of
+// that length (if a text); empty when it may take it.
+std::wstring Refusal(int row, int column, std::size_t textLength) {
     using workbook::Sheet;
     if (row < 0 || row >= Sheet::kMaxRows || column < 0 || column >= Sheet::kMaxColumns)
         return L"Cell (" + std::to_wstring(row + 1) + L", " + std::to_wstring(column + 1) +
                L") lies outside the worksheet of 65,536 rows and 256 columns.";
-    if (cell.kind == CellKind::Text && cell.text.size() > Sheet::kMaxTextLength)
-        return L"Text values are limited to 32,767 characters per cell.";
-    if (!sheet.SetCell(row, column, std::move(cell))) return L"The value is out of the range a cell holds.";
+    if (textLength > Sheet::kMaxTextLength) return L"Text values are limited to 32,767 characters per cell.";
     return std::wstring();
+}
+
+const wchar_t kOutOfRange[] = L"The value is out of the range a cell holds.";
+
+}  // namespace
+
+std::wstring StoreCell(workbook::Sheet& sheet, int row, int column, const workbook::Cell& cell) {
+    std::wstring refusal = Refusal(row, column, cell.kind == CellKind::Text ? cell.text.size() : 0);
+    if (refusal.empty() && !sheet.SetCell(row, column, cell)) refusal = kOutOfRange;
+    return refusal;
+}
+
+std::wstring StoreText(workbook::Sheet& sheet, int row, int column, std::u16string_view text) {
+    std::wstring refusal = Refusal(row, column, text.size());
+    if (refusal.empty() && !sheet.SetText(row, column, text)) refusal = kOutOfRange;
+    return refusal;
 }
 
 void ToValue(const workbook::Cell& cell, VARIANT& value) {

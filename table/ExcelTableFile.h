@@ -44,7 +44,7 @@ private:
     void TakeFirstSheet();
     bool KnowsWorkbook97Format() const;
     CAutomationObject CurrentCell() const;
-    void ClearRowSoFar();
+    void ClearRowSoFar() override;
 
     CAutomationObject m_application;
     CAutomationObject m_workbook;

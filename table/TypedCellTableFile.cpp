@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -73,12 +74,37 @@ const std::string& CTypedCellTableFile::ShownText(CellContent& cell) {
     return *cell.text;
 }
 
-int CTypedCellTableFile::WriteString(std::string text) {
-    std::string cell;
-    for (char c : text) {
-        if (c == '\0') break;  // a text ends at its first zero byte
-        if (c != '\r') cell += c;
+std::string CTypedCellTableFile::CellText(std::string text) {
+    const std::string::size_type zero = text.find('\0');
+    if (zero != std::string::npos) text.resize(zero);  // a text ends at its first zero byte
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+double CTypedCellTableFile::DateValue(CalendarTime value) {
+    const LocalTimeFields f = ToLocalFields(value);
+    const double days = static_cast<double>(localtime_detail::PlainSeconds({f.year, f.month, f.day, 0, 0, 0}) / 86400);
+    return days + kDaysFrom1899To1970;
+}
+
+double CTypedCellTableFile::TimeValue(CalendarTime value) {
+    const LocalTimeFields f = ToLocalFields(value);
+    return (f.hour * 60 + f.minute) / kMinutesPerDay;
+}
+
+std::int64_t CTypedCellTableFile::CurrencyAmount(double value) {
+    // Rounded to the nearest ten-thousandth: a price of 116 hundredths
+    // arrives as 116 x 0.01, just below 1.16, and must stay 1.16.
+    const double scaled = std::round(value * 10000.0);
+    if (!(std::fabs(scaled) < 9.2e18)) {
+        ClearRowSoFar();
+        throw COleException(DISP_E_OVERFLOW);
     }
+    return static_cast<std::int64_t>(scaled);
+}
+
+int CTypedCellTableFile::WriteString(std::string text) {
+    std::string cell = CellText(std::move(text));
     // The apostrophe keeps a text a text: without it the application stores
     // whatever reads as a number, date or truth value as that ("2005", "-3",
     // but also "May 5" or "true"), and the cell no longer holds the text.  It
@@ -89,15 +115,12 @@ int CTypedCellTableFile::WriteString(std::string text) {
 }
 
 int CTypedCellTableFile::WriteDate(CalendarTime value) {
-    const LocalTimeFields f = ToLocalFields(value);
-    const double days = static_cast<double>(localtime_detail::PlainSeconds({f.year, f.month, f.day, 0, 0, 0}) / 86400);
-    PutCellValue(CVariant::Date(days + kDaysFrom1899To1970));
+    PutCellValue(CVariant::Date(DateValue(value)));
     return 0;
 }
 
 int CTypedCellTableFile::WriteTime(CalendarTime value) {
-    const LocalTimeFields f = ToLocalFields(value);
-    PutCellValue(CVariant::Date((f.hour * 60 + f.minute) / kMinutesPerDay));
+    PutCellValue(CVariant::Date(TimeValue(value)));
     return 0;
 }
 
@@ -112,12 +135,8 @@ int CTypedCellTableFile::WriteNumber(double value, int) {
 }
 
 int CTypedCellTableFile::WriteCurrency(double value) {
-    // Rounded to the nearest ten-thousandth: a price of 116 hundredths
-    // arrives as 116 x 0.01, just below 1.16, and must stay 1.16.
-    const double scaled = std::round(value * 10000.0);
-    if (!(std::fabs(scaled) < 9.2e18)) throw COleException(DISP_E_OVERFLOW);
     CY amount;
-    amount.int64 = static_cast<LONGLONG>(scaled);
+    amount.int64 = CurrencyAmount(value);
     PutCellValue(CVariant::Currency(amount));
     return 0;
 }

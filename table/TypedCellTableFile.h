@@ -2,6 +2,7 @@
 #include "TableFile.h"
 #include "Variant.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -42,6 +43,21 @@ protected:
     virtual CellContent GetCellValue() = 0;
     // The text of the cell GetCellValue gave last, for a content without it.
     virtual std::string DisplayedText() { return std::string(); }
+
+    // What a cell keeps of a text written: up to its first zero byte,
+    // without carriage returns.
+    static std::string CellText(std::string text);
+    // The automation date of a written date (its day) or time (its hour and
+    // minute).
+    static double DateValue(CalendarTime value);
+    static double TimeValue(CalendarTime value);
+    // The ten-thousandths of a written amount.  An amount money cannot hold
+    // fails its row as a refused cell does: the row's cells so far are
+    // cleared, and a COleException (overflow) raised.
+    std::int64_t CurrencyAmount(double value);
+    // Clears the cells of the current row written so far, so that a row
+    // that fails part-way leaves nothing behind.
+    virtual void ClearRowSoFar() = 0;
 
 private:
     const std::string& ShownText(CellContent& cell);

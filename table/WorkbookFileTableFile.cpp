@@ -2,11 +2,14 @@
 
 #include "Bstr.h"
 #include "CellValues.h"
+#include "CsvDialect.h"
 #include "Message.h"
 #include "resource.h"
 
 #include <windows.h>
+#include <oleauto.h>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +37,43 @@ bool Replaceable(const std::string& path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+constexpr char kTooLarge[] = "a file of more than 1 GiB, larger than any workbook this reads";
+
+// A file seen in place through a read-only mapping, no view when it cannot
+// be mapped (empty, or held open for writing by another program).  Reading
+// a workbook into memory of the program's own touches every page of that
+// memory for the first time, which under Wine costs ten times the mapping.
+// No other program may write the file while it is mapped: one that cut it
+// short would leave pages of the view without a file behind them.
+class MappedFile {
+public:
+    explicit MappedFile(const std::string& path) {
+        m_file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+        LARGE_INTEGER size = {};
+        if (m_file == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_file, &size) || size.QuadPart <= 0) return;
+        m_size = static_cast<std::uint64_t>(size.QuadPart);
+        m_mapping = CreateFileMappingA(m_file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        if (m_mapping) m_view = static_cast<const std::uint8_t*>(MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 0));
+    }
+    ~MappedFile() {
+        if (m_view) UnmapViewOfFile(m_view);
+        if (m_mapping) CloseHandle(m_mapping);
+        if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
+    }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    const std::uint8_t* View() const { return m_view; }
+    std::uint64_t Size() const { return m_size; }
+
+private:
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    HANDLE m_mapping = nullptr;
+    const std::uint8_t* m_view = nullptr;
+    std::uint64_t m_size = 0;
+};
+
 [[noreturn]] void Unreadable(const std::string& fileName, const std::string& reason) {
     throw CWorkbookFileException(FormatResourceString(IDS_UNREADABLE_WORKBOOK, fileName, reason));
 }
@@ -57,6 +97,7 @@ int CWorkbookFileTableFile::OpenForWrite(std::string fileName) {
     m_path = fileName;
     m_row = 1;
     m_column = 1;
+    m_readRow = 0;
     if (!Replaceable(fileName)) return -1;
     // A name of the system's own making in the target's folder: the move over
     // the target then stays within one volume.
@@ -73,15 +114,23 @@ int CWorkbookFileTableFile::OpenForWrite(std::string fileName) {
 
 int CWorkbookFileTableFile::OpenForRead(std::string fileName) {
     m_path = fileName;
-    CFile file;
-    if (!file.Open(fileName, CFile::Mode::Read)) return -1;
-    const std::uint64_t length = file.GetLength();
-    if (length > kLargestWorkbook) Unreadable(fileName, "a file of more than 1 GiB, larger than any workbook this reads");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-    if (file.Read(bytes.data(), bytes.size()) != bytes.size()) Unreadable(fileName, "the file ended while it was read");
-    file.Close();
+    m_readRow = 0;
     std::string reason;
-    if (!workbook::ReadWorkbook(bytes.data(), bytes.size(), m_sheet, reason)) Unreadable(fileName, reason);
+    bool decoded = false;
+    if (MappedFile mapped(fileName); mapped.View()) {
+        if (mapped.Size() > kLargestWorkbook) Unreadable(fileName, kTooLarge);
+        decoded = workbook::ReadWorkbook(mapped.View(), static_cast<std::size_t>(mapped.Size()), m_sheet, reason);
+    } else {
+        CFile file;
+        if (!file.Open(fileName, CFile::Mode::Read)) return -1;
+        const std::uint64_t length = file.GetLength();
+        if (length > kLargestWorkbook) Unreadable(fileName, kTooLarge);
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+        if (file.Read(bytes.data(), bytes.size()) != bytes.size()) Unreadable(fileName, "the file ended while it was read");
+        file.Close();
+        decoded = workbook::ReadWorkbook(bytes.data(), bytes.size(), m_sheet, reason);
+    }
+    if (!decoded) Unreadable(fileName, reason);
     m_row = 1;
     m_column = 1;
     // Rows count from row 1 to the last used one; an empty sheet has row 1.
@@ -93,8 +142,9 @@ int CWorkbookFileTableFile::OpenForRead(std::string fileName) {
 int CWorkbookFileTableFile::FinishWrite() {
     if (m_file) {
         try {
-            const std::vector<std::uint8_t> bytes = workbook::WriteWorkbook(m_sheet);
-            m_file->Write(bytes.data(), bytes.size());
+            // Handed over as it is made: the whole file held in memory would
+            // cost more than making it.
+            workbook::WriteWorkbook(m_sheet, [this](const std::uint8_t* data, std::size_t size) { m_file->Write(data, size); });
             m_file->Close();
         } catch (const CException&) {
             DiscardTemporaryFile();
@@ -134,12 +184,23 @@ void CWorkbookFileTableFile::PutCellValue(CVariant value) {
         ClearRowSoFar();
         throw COleException(DISP_E_TYPEMISMATCH);
     }
-    const std::wstring refusal = cellvalues::StoreCell(m_sheet, m_row - 1, m_column - 1, std::move(cell));
-    if (!refusal.empty()) {
-        ClearRowSoFar();
-        throw CWorkbookFileException(CBstr::ToAnsi(refusal.data(), static_cast<unsigned>(refusal.size())));
-    }
+    PutCell(cell);
+}
+
+void CWorkbookFileTableFile::PutCell(const workbook::Cell& cell) {
+    Refused(cellvalues::StoreCell(m_sheet, m_row - 1, m_column - 1, cell));
     ++m_column;
+}
+
+void CWorkbookFileTableFile::PutText(std::u16string_view text) {
+    Refused(cellvalues::StoreText(m_sheet, m_row - 1, m_column - 1, text));
+    ++m_column;
+}
+
+void CWorkbookFileTableFile::Refused(const std::wstring& refusal) {
+    if (refusal.empty()) return;
+    ClearRowSoFar();
+    throw CWorkbookFileException(CBstr::ToAnsi(refusal.data(), static_cast<unsigned>(refusal.size())));
 }
 
 void CWorkbookFileTableFile::ClearRowSoFar() {
@@ -149,20 +210,136 @@ void CWorkbookFileTableFile::ClearRowSoFar() {
     m_column = 1;
 }
 
+workbook::CellView CWorkbookFileTableFile::NextCell() const {
+    if (m_readRow != m_row) {
+        m_readCells = m_sheet.Row(m_row - 1);
+        m_readRow = m_row;
+    }
+    const auto column = static_cast<std::size_t>(m_column - 1);
+    return column < m_readCells.size() ? m_sheet.View(m_readCells[column]) : workbook::CellView();
+}
+
 CWorkbookFileTableFile::CellContent CWorkbookFileTableFile::GetCellValue() {
-    m_lastCell = &m_sheet.GetCell(m_row - 1, m_column - 1);
+    const workbook::CellView cell = NextCell();
+    m_lastCell.kind = cell.kind;
+    m_lastCell.number = cell.number;
+    m_lastCell.text = cell.text;
     CellContent content;
-    cellvalues::ToValue(*m_lastCell, *content.value.Receive());
+    cellvalues::ToValue(m_lastCell, *content.value.Receive());
     ++m_column;
     return content;
 }
 
 std::string CWorkbookFileTableFile::DisplayedText() {
-    if (!m_lastCell) return std::string();
-    const std::wstring text = cellvalues::DisplayedText(*m_lastCell);
+    const std::wstring text = cellvalues::DisplayedText(m_lastCell);
     return CBstr::ToAnsi(text.data(), static_cast<unsigned>(text.size()));
 }
 
 int CWorkbookFileTableFile::GetProgressPos() { return m_row; }
 
 int CWorkbookFileTableFile::GetProgressMax() { return m_rowCount; }
+
+namespace {
+
+workbook::Cell NumberCell(workbook::CellKind kind, double number) {
+    workbook::Cell cell;
+    cell.kind = kind;
+    cell.number = number;
+    return cell;
+}
+
+}  // namespace
+
+int CWorkbookFileTableFile::WriteString(std::string text) {
+    // The cell of the apostrophe text the base class puts: the text itself,
+    // or an empty cell.
+    const std::string kept = CellText(std::move(text));
+    if (kept.empty()) {
+        PutCell(workbook::Cell());
+    } else {
+        cellvalues::TextFromAnsi(kept, m_text);
+        PutText(m_text);
+    }
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteDate(CalendarTime value) {
+    PutCell(NumberCell(workbook::CellKind::Date, DateValue(value)));
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteTime(CalendarTime value) {
+    PutCell(NumberCell(workbook::CellKind::Date, TimeValue(value)));
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteInt(int value) {
+    PutCell(NumberCell(workbook::CellKind::Number, value));
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteNumber(double value, int) {
+    PutCell(NumberCell(workbook::CellKind::Number, value));
+    return 0;
+}
+
+int CWorkbookFileTableFile::WriteCurrency(double value) {
+    PutCell(NumberCell(workbook::CellKind::Money, static_cast<double>(CurrencyAmount(value)) / 10000.0));
+    return 0;
+}
+
+int CWorkbookFileTableFile::ReadString(std::string& out) {
+    const workbook::CellView cell = NextCell();
+    switch (cell.kind) {
+    case workbook::CellKind::Empty: out.clear(); break;
+    case workbook::CellKind::Text: out = cellvalues::AnsiFromText(cell.text); break;
+    default: return CTypedCellTableFile::ReadString(out);
+    }
+    ++m_column;
+    return 0;
+}
+
+int CWorkbookFileTableFile::ReadDate(CalendarTime& out) {
+    const workbook::CellView cell = NextCell();
+    if (cell.kind == workbook::CellKind::Empty) {
+        ++m_column;
+        return -2;
+    }
+    if (cell.kind != workbook::CellKind::Date) return CTypedCellTableFile::ReadDate(out);
+    ++m_column;
+    SYSTEMTIME day;
+    if (!VariantTimeToSystemTime(cell.number, &day)) return -1;
+    // No lower bound: a workbook's date is a real day whatever its year.
+    return WindowedLocalMidnight(day.wYear, day.wMonth, day.wDay, 0, out);
+}
+
+int CWorkbookFileTableFile::ReadNumberCell(double& out) {
+    const workbook::CellView cell = NextCell();
+    switch (cell.kind) {
+    case workbook::CellKind::Number:
+        // The sheet holds finite numbers only.
+        out = cell.number;
+        break;
+    case workbook::CellKind::Money: {
+        // Through money's ten-thousandths, as its automation value goes
+        // (VarCyFromR8).  Where the nearest whole number of ten-thousandths
+        // is no tie, every rounding rule gives it.
+        const double scaled = cell.number * 10000.0;
+        const double nearest = std::round(scaled);
+        CY amount;
+        if (std::fabs(nearest - scaled) != 0.5 && std::fabs(nearest) < 9.2e18)
+            out = nearest / 10000.0;
+        else
+            out = SUCCEEDED(VarCyFromR8(cell.number, &amount)) ? static_cast<double>(amount.int64) / 10000.0 : cell.number;
+        break;
+    }
+    case workbook::CellKind::Empty:
+    case workbook::CellKind::Text:
+        ++m_column;
+        return csv::ParseNumberCell(cellvalues::AnsiFromText(cell.text), out);
+    default:
+        return CTypedCellTableFile::ReadNumberCell(out);
+    }
+    ++m_column;
+    return 0;
+}

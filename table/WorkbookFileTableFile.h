@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 // A workbook file that cannot be read as one, or a cell the sheet cannot
 // hold: carries the text the user is shown.
@@ -59,6 +60,20 @@ public:
     int GetProgressPos() override;
     int GetProgressMax() override;
 
+    // The cells these store and read are those of the automation values the
+    // base class builds and takes, but made and read in place: no automation
+    // value and no BSTR per cell.  The rarer reads (a date from a text, a
+    // number from a date, truth values, errors) take the base class's way.
+    int WriteString(std::string text) override;
+    int WriteDate(CalendarTime value) override;
+    int WriteTime(CalendarTime value) override;
+    int WriteInt(int value) override;
+    int WriteNumber(double value, int decimals) override;
+    int WriteCurrency(double value) override;
+    int ReadString(std::string& out) override;
+    int ReadDate(CalendarTime& out) override;
+    int ReadNumberCell(double& out) override;
+
 protected:
     void PutCellValue(CVariant value) override;
     CellContent GetCellValue() override;
@@ -66,14 +81,26 @@ protected:
 
 private:
     void DiscardTemporaryFile();
-    void ClearRowSoFar();
+    void ClearRowSoFar() override;
+    // Stores the cell in the current cell and moves one cell on; a cell the
+    // sheet refuses clears the row so far and raises.
+    void PutCell(const workbook::Cell& cell);
+    void PutText(std::u16string_view text);
+    void Refused(const std::wstring& refusal);
+    // The cell a read takes next (an Empty one beyond the row's cells).
+    workbook::CellView NextCell() const;
 
     FileMaker m_makeFile;
     workbook::Sheet m_sheet;
     std::string m_path;
     std::string m_temporaryPath;
     std::unique_ptr<CFile> m_file;
-    const workbook::Cell* m_lastCell = nullptr;
+    // The cell GetCellValue gave last.
+    workbook::Cell m_lastCell;
+    // The cells of the row being read, looked up once a row.
+    mutable workbook::Sheet::RowSlots m_readCells{nullptr, 0};
+    mutable int m_readRow = 0;
+    std::u16string m_text;  // each text written, on its way into the sheet
     int m_column = 1;
     int m_rowCount = 0;
 };

@@ -3,31 +3,78 @@
 #include "Biff.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace workbook {
+namespace {
 
-void BiffWriter::Record(std::uint16_t id, const Bytes& data) {
-    PutU16(m_stream, id);
-    PutU16(m_stream, static_cast<unsigned>(data.size()));
-    m_stream.insert(m_stream.end(), data.begin(), data.end());
+// Appends the characters, 8 or 16 bits each.
+void PutCharacters(Bytes& out, const char16_t* text, std::size_t count, bool narrow) {
+    const std::size_t at = out.size();
+    out.resize(at + count * (narrow ? 1 : 2));
+    std::uint8_t* p = out.data() + at;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (narrow) {
+            p[i] = static_cast<std::uint8_t>(text[i]);
+        } else {
+            p[2 * i] = static_cast<std::uint8_t>(text[i]);
+            p[2 * i + 1] = static_cast<std::uint8_t>(text[i] >> 8);
+        }
+    }
 }
 
-bool FitsInEightBits(const std::u16string& text) {
+}  // namespace
+
+namespace {
+constexpr std::size_t kSinkBlock = 64 * 1024;
+}
+
+BiffWriter::BiffWriter(Sink sink) : m_sink(std::move(sink)) { m_stream.reserve(kSinkBlock + biff::kMaxRecordData + 4); }
+
+BiffWriter BiffWriter::Counting() {
+    BiffWriter writer;
+    writer.m_counting = true;
+    return writer;
+}
+
+void BiffWriter::Record(std::uint16_t id, const std::uint8_t* data, std::size_t size) {
+    if (m_counting) {
+        m_handedOver += 4 + size;
+        return;
+    }
+    const std::uint8_t header[4] = {static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(id >> 8),
+                                    static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
+    m_stream.insert(m_stream.end(), header, header + 4);
+    m_stream.insert(m_stream.end(), data, data + size);
+    if (m_sink && m_stream.size() >= kSinkBlock) Flush();
+}
+
+void BiffWriter::Flush() {
+    if (!m_sink || m_stream.empty()) return;
+    m_sink(m_stream.data(), m_stream.size());
+    m_handedOver += m_stream.size();
+    m_stream.clear();
+}
+
+SmallRecord& SmallRecord::F64(double value) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return U32(static_cast<std::uint32_t>(bits)).U32(static_cast<std::uint32_t>(bits >> 32));
+}
+
+bool FitsInEightBits(std::u16string_view text) {
     return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
 }
 
-void PutString(Bytes& out, const std::u16string& text, bool shortCount) {
+void PutString(Bytes& out, std::u16string_view text, bool shortCount) {
     if (shortCount) PutU8(out, static_cast<unsigned>(text.size()));
     else PutU16(out, static_cast<unsigned>(text.size()));
     const bool narrow = FitsInEightBits(text);
     PutU8(out, narrow ? 0 : 1);
-    for (char16_t c : text) {
-        if (narrow) PutU8(out, c);
-        else PutU16(out, c);
-    }
+    PutCharacters(out, text.data(), text.size(), narrow);
 }
 
-void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string>& strings, std::uint32_t references) {
+void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string_view>& strings, std::uint32_t references) {
     using biff::kMaxRecordData;
     // The index keeps one string of every bucket, at most 128 buckets.
     const std::size_t perBucket = std::max<std::size_t>(8, (strings.size() + 127) / 128);
@@ -35,6 +82,7 @@ void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string>& s
     PutU16(index, static_cast<unsigned>(perBucket));
 
     Bytes record;
+    record.reserve(kMaxRecordData);
     std::uint16_t id = biff::kSst;
     PutU32(record, references);
     PutU32(record, static_cast<std::uint32_t>(strings.size()));
@@ -44,7 +92,7 @@ void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string>& s
         id = biff::kContinue;
     };
     for (std::size_t i = 0; i < strings.size(); ++i) {
-        const std::u16string& text = strings[i];
+        const std::u16string_view text = strings[i];
         const bool narrow = FitsInEightBits(text);
         const std::size_t width = narrow ? 1 : 2;
         // A string's count and option byte, and its first character, never
@@ -59,10 +107,7 @@ void WriteSharedStrings(BiffWriter& writer, const std::vector<std::u16string>& s
         PutU8(record, narrow ? 0 : 1);
         for (std::size_t done = 0;;) {
             const std::size_t count = std::min((kMaxRecordData - record.size()) / width, text.size() - done);
-            for (std::size_t k = done; k < done + count; ++k) {
-                if (narrow) PutU8(record, text[k]);
-                else PutU16(record, text[k]);
-            }
+            PutCharacters(record, text.data() + done, count, narrow);
             done += count;
             if (done == text.size()) break;
             // The rest goes on in a CONTINUE record that restates the width.

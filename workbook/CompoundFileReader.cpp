@@ -225,4 +225,27 @@ bool CompoundFileReader::ReadStream(const std::u16string& name, Bytes& stream, s
     return entry->size < m_miniCutoff ? ReadSmall(*entry, stream, error) : ReadRegular(entry->start, entry->size, stream, error);
 }
 
+bool CompoundFileReader::ViewStream(const std::u16string& name, Bytes& storage, const std::uint8_t*& data,
+                                    std::size_t& size, std::string& error) const {
+    const Entry* entry = m_entries.empty() ? nullptr : FindInRoot(name);
+    std::vector<std::uint32_t> chain;
+    if (entry && entry->size <= m_size && entry->size >= m_miniCutoff && ReadChain(entry->start, m_fat, chain, error)) {
+        const std::uint64_t sectors = (entry->size + m_sectorSize - 1) / m_sectorSize;
+        const std::uint64_t offset = chain.empty() ? 0 : (static_cast<std::uint64_t>(chain[0]) + 1) * m_sectorSize;
+        bool together = sectors <= chain.size() && offset + entry->size <= m_size;
+        for (std::size_t i = 1; together && i < sectors; ++i) together = chain[i] == chain[0] + i;
+        if (together) {
+            data = m_data + offset;
+            size = static_cast<std::size_t>(entry->size);
+            return true;
+        }
+    }
+    // Everything else, damage included, the way ReadStream reads and tells it.
+    error.clear();
+    if (!ReadStream(name, storage, error)) return false;
+    data = storage.data();
+    size = storage.size();
+    return true;
+}
+
 }  // namespace workbook

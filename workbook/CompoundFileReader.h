@@ -25,6 +25,11 @@ public:
     // The named stream of the root storage; false, with a message in error,
     // when it is missing or its chain is damaged.
     bool ReadStream(const std::u16string& name, Bytes& stream, std::string& error) const;
+    // The same, seen in place where the stream's sectors follow one another
+    // in the file (as in every file this program writes), else read into
+    // storage; data and size then give the stream.
+    bool ViewStream(const std::u16string& name, Bytes& storage, const std::uint8_t*& data, std::size_t& size,
+                    std::string& error) const;
 
 private:
     struct Entry {

@@ -87,8 +87,14 @@ bool ContinuedData::ReadCharacters(std::size_t count, bool wide, std::u16string&
         const std::size_t step = std::min(available, count - text.size());
         if (step == 0) return false;  // half a wide character before a seam
         const std::uint8_t* p = segment.data + m_offset;
-        for (std::size_t i = 0; i < step; ++i)
-            text += wide ? static_cast<char16_t>(GetU16(p + 2 * i)) : static_cast<char16_t>(p[i]);
+        const std::size_t done = text.size();
+        text.resize(done + step);
+        char16_t* out = &text[done];
+        if (wide) {
+            for (std::size_t i = 0; i < step; ++i) out[i] = static_cast<char16_t>(GetU16(p + 2 * i));
+        } else {
+            for (std::size_t i = 0; i < step; ++i) out[i] = p[i];
+        }
         m_offset += step * (wide ? 2 : 1);
     }
     return true;

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <string_view>
+#include <utility>
 
 namespace workbook {
 namespace {
@@ -28,7 +30,9 @@ constexpr double kNumError = 0x24;    // #NUM!: what a stored NaN or infinity re
 constexpr double kValueError = 0x0F;  // #VALUE!
 
 struct Globals {
-    std::vector<std::u16string> strings;
+    // The shared strings, one after another in one run of characters.
+    std::u16string stringCharacters;
+    std::vector<std::pair<std::size_t, std::size_t>> strings;  // start, length
     std::map<std::uint16_t, std::u16string> patterns;
     std::vector<std::uint16_t> cellNumberFormats;  // by XF index
     std::vector<CellKind> cellKinds;               // by XF index, once the globals are read
@@ -56,10 +60,11 @@ bool ReadSharedStrings(ContinuedData data, Globals& globals) {
     if (!data.ReadU32(total) || !data.ReadU32(unique)) return false;
     // The count may claim more than the records hold; the strings present
     // are kept, and a cell asking for a missing one is the error.
+    std::u16string text;
     for (std::uint32_t i = 0; i < unique && !data.AtEnd(); ++i) {
-        std::u16string text;
         if (!data.ReadString(text)) return false;
-        globals.strings.push_back(std::move(text));
+        globals.strings.emplace_back(globals.stringCharacters.size(), text.size());
+        globals.stringCharacters += text;
     }
     return true;
 }
@@ -78,8 +83,8 @@ bool CheckBof(const BiffRecord& record, std::uint16_t substream, std::string& er
     return true;
 }
 
-bool ReadGlobals(const Bytes& stream, Globals& globals, std::string& error) {
-    BiffRecordReader records(stream.data(), stream.size(), 0);
+bool ReadGlobals(const std::uint8_t* stream, std::size_t size, Globals& globals, std::string& error) {
+    BiffRecordReader records(stream, size, 0);
     BiffRecord record;
     if (!records.Next(record, error)) {
         if (error.empty()) error = "the workbook stream is empty";
@@ -163,13 +168,17 @@ public:
             cell.kind = CellKind::Number;
             cell.number = value;
         }
-        return Put(row, column, std::move(cell));
+        return Put(row, column, cell);
     }
-    bool Text(unsigned row, unsigned column, std::u16string text) {
-        Cell cell;
-        cell.kind = CellKind::Text;
-        cell.text = std::move(text);
-        return Put(row, column, std::move(cell));
+    bool Text(unsigned row, unsigned column, std::u16string_view text) {
+        if (column >= static_cast<unsigned>(Sheet::kMaxColumns)) {
+            m_error = "a cell beyond the 256 columns of a worksheet";
+        } else if (text.size() > static_cast<std::size_t>(Sheet::kMaxTextLength)) {
+            m_error = "a text of more than 32,767 characters in row " + std::to_string(row + 1);
+        } else if (!m_sheet.SetText(row, column, text)) {
+            m_error = "a cell the sheet cannot hold in row " + std::to_string(row + 1);
+        }
+        return m_error.empty();
     }
     bool BoolErr(unsigned row, unsigned column, unsigned value, bool isError) {
         Cell cell;
@@ -178,17 +187,15 @@ public:
         // An error value the format does not know reads as #VALUE!.
         if (isError && std::find(std::begin(kErrorCodes), std::end(kErrorCodes), cell.number) == std::end(kErrorCodes))
             cell.number = kValueError;
-        return Put(row, column, std::move(cell));
+        return Put(row, column, cell);
     }
     const std::string& Error() const { return m_error; }
 
 private:
-    bool Put(unsigned row, unsigned column, Cell cell) {
+    bool Put(unsigned row, unsigned column, const Cell& cell) {
         if (column >= static_cast<unsigned>(Sheet::kMaxColumns)) {
             m_error = "a cell beyond the 256 columns of a worksheet";
-        } else if (cell.kind == CellKind::Text && cell.text.size() > static_cast<std::size_t>(Sheet::kMaxTextLength)) {
-            m_error = "a text of more than 32,767 characters in row " + std::to_string(row + 1);
-        } else if (!m_sheet.SetCell(row, column, std::move(cell))) {
+        } else if (!m_sheet.SetCell(row, column, cell)) {
             m_error = "a cell the sheet cannot hold in row " + std::to_string(row + 1);
         }
         return m_error.empty();
@@ -199,10 +206,10 @@ private:
     std::string m_error;
 };
 
-bool ReadCells(const Bytes& stream, const Globals& globals, Sheet& sheet, std::string& error) {
-    BiffRecordReader records(stream.data(), stream.size(), globals.sheetOffset);
+bool ReadCells(const std::uint8_t* stream, std::size_t size, const Globals& globals, Sheet& sheet, std::string& error) {
+    BiffRecordReader records(stream, size, globals.sheetOffset);
     BiffRecord record;
-    if (globals.sheetOffset >= stream.size() || !records.Next(record, error)) {
+    if (globals.sheetOffset >= size || !records.Next(record, error)) {
         if (error.empty()) error = "the first worksheet's offset lies outside the workbook stream";
         return false;
     }
@@ -256,7 +263,8 @@ bool ReadCells(const Bytes& stream, const Globals& globals, Sheet& sheet, std::s
                             std::to_string(globals.strings.size());
                     return false;
                 }
-                ok = cells.Text(GetU16(p), GetU16(p + 2), globals.strings[index]);
+                const auto [start, length] = globals.strings[index];
+                ok = cells.Text(GetU16(p), GetU16(p + 2), std::u16string_view(globals.stringCharacters).substr(start, length));
                 break;
             }
             case kLabel:
@@ -334,8 +342,10 @@ bool ReadWorkbook(const std::uint8_t* data, std::size_t size, Sheet& sheet, std:
                                         : "a compound file without a workbook stream";
         ok = false;
     }
-    ok = ok && file.ReadStream(u"Workbook", stream, error) && ReadGlobals(stream, globals, error) &&
-         ReadCells(stream, globals, sheet, error);
+    const std::uint8_t* streamData = nullptr;
+    std::size_t streamSize = 0;
+    ok = ok && file.ViewStream(u"Workbook", stream, streamData, streamSize, error) &&
+         ReadGlobals(streamData, streamSize, globals, error) && ReadCells(streamData, streamSize, globals, sheet, error);
     if (!ok) sheet = Sheet();
     return ok;
 }

@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <unordered_map>
+#include <string_view>
+#include <functional>
 
 namespace workbook {
 namespace {
@@ -29,23 +30,52 @@ std::uint16_t CellFormatOf(std::uint16_t numberFormat) {
 }
 
 struct SharedStrings {
-    std::vector<std::u16string> strings;
-    std::unordered_map<std::u16string, std::uint32_t> index;
+    // Views of the sheet's own texts, each once, in the order of first use.
+    std::vector<std::u16string_view> strings;
+    // The string of every text cell, in the order the cells are written.
+    std::vector<std::uint32_t> cellStrings;
     std::uint32_t references = 0;
+    // At least the bytes of the table's records.
+    std::size_t bytes = 0;
 };
 
 SharedStrings CollectStrings(const Sheet& sheet, const CellRange& used) {
-    SharedStrings shared;
-    for (int row = sheet.RowFrom(used.firstRow); row <= used.lastRow; row = sheet.RowFrom(row + 1)) {
-        const std::vector<Cell>& cells = sheet.GetRow(row);
-        for (std::size_t column = used.firstColumn; column < cells.size(); ++column) {
-            const Cell& cell = cells[column];
-            if (cell.kind != CellKind::Text) continue;
-            ++shared.references;
-            if (shared.index.try_emplace(cell.text, static_cast<std::uint32_t>(shared.strings.size())).second)
-                shared.strings.push_back(cell.text);
+    const auto forEachText = [&](const auto& take) {
+        for (int row = sheet.RowFrom(used.firstRow); row <= used.lastRow; row = sheet.RowFrom(row + 1)) {
+            const Sheet::RowSlots cells = sheet.Row(row);
+            for (std::size_t column = used.firstColumn; column < cells.size(); ++column)
+                if (cells[column].kind == CellKind::Text) take(sheet.View(cells[column]).text);
         }
-    }
+    };
+    SharedStrings shared;
+    forEachText([&](std::u16string_view) { ++shared.references; });
+    shared.cellStrings.reserve(shared.references);
+    // Each text's string found by its hash in a table at most half full,
+    // without a heap block per string.
+    constexpr std::uint32_t kNone = ~std::uint32_t(0);
+    std::vector<std::uint32_t> table(1024, kNone);
+    const std::hash<std::u16string_view> hash;
+    const auto slotOf = [&](std::u16string_view text) {
+        std::size_t at = hash(text) & (table.size() - 1);
+        while (table[at] != kNone && shared.strings[table[at]] != text) at = (at + 1) & (table.size() - 1);
+        return at;
+    };
+    forEachText([&](std::u16string_view text) {
+        std::size_t at = slotOf(text);
+        if (table[at] == kNone) {
+            if (2 * (shared.strings.size() + 1) > table.size()) {
+                table.assign(2 * table.size(), kNone);
+                for (std::uint32_t i = 0; i < shared.strings.size(); ++i) table[slotOf(shared.strings[i])] = i;
+                at = slotOf(text);
+            }
+            table[at] = static_cast<std::uint32_t>(shared.strings.size());
+            shared.strings.push_back(text);
+            shared.bytes += 3 + 2 * text.size();
+        }
+        shared.cellStrings.push_back(table[at]);
+    });
+    // Every CONTINUE record's header and restated width.
+    shared.bytes += (shared.bytes / (biff::kMaxRecordData - 2) + 1) * 5;
     return shared;
 }
 
@@ -155,18 +185,19 @@ bool ToRk(double value, std::uint32_t& rk) {
 }
 
 void WriteNumberCell(BiffWriter& writer, int row, int column, std::uint16_t format, double value) {
-    Bytes data = Data({static_cast<unsigned>(row), static_cast<unsigned>(column), format});
+    SmallRecord data;
+    data.U16(static_cast<unsigned>(row)).U16(static_cast<unsigned>(column)).U16(format);
     std::uint32_t rk;
     if (ToRk(value, rk)) {
-        PutU32(data, rk);
-        writer.Record(kRk, data);
+        data.U32(rk).WriteTo(writer, kRk);
     } else {
-        PutF64(data, value);
-        writer.Record(kNumber, data);
+        data.F64(value).WriteTo(writer, kNumber);
     }
 }
 
-void WriteCell(BiffWriter& writer, int row, int column, const Cell& cell, const SharedStrings& shared) {
+// Writes the cell's record; a text cell takes the next of the cells' shared
+// strings.
+void WriteCell(BiffWriter& writer, int row, int column, const CellView& cell, const std::uint32_t*& nextString) {
     const auto r = static_cast<unsigned>(row), c = static_cast<unsigned>(column);
     switch (cell.kind) {
         case CellKind::Empty: break;
@@ -176,20 +207,19 @@ void WriteCell(BiffWriter& writer, int row, int column, const Cell& cell, const 
             WriteNumberCell(writer, row, column, CellFormatOf(formats::DateFormatFor(cell.number)),
                             formats::SerialFromAutomationDate(cell.number));
             break;
-        case CellKind::Text: {
-            Bytes data = Data({r, c, kStyleFormats});
-            PutU32(data, shared.index.at(cell.text));
-            writer.Record(kLabelSst, data);
+        case CellKind::Text:
+            SmallRecord().U16(r).U16(c).U16(kStyleFormats).U32(*nextString++).WriteTo(writer, kLabelSst);
             break;
-        }
         case CellKind::Boolean:
-        case CellKind::Error: {
-            Bytes data = Data({r, c, kStyleFormats});
-            PutU8(data, static_cast<unsigned>(cell.number));
-            PutU8(data, cell.kind == CellKind::Error);
-            writer.Record(kBoolErr, data);
+        case CellKind::Error:
+            SmallRecord()
+                .U16(r)
+                .U16(c)
+                .U16(kStyleFormats)
+                .U8(static_cast<unsigned>(cell.number))
+                .U8(cell.kind == CellKind::Error)
+                .WriteTo(writer, kBoolErr);
             break;
-        }
     }
 }
 
@@ -218,31 +248,40 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
     writer.Record(kDimensions, dimensions);
 
     // Rows go in blocks of 32: the block's ROW records, then its cells.
+    // Blocks without any row that holds cells are not written.
     constexpr int kBlockRows = 32;
-    for (int block = used.firstRow; block <= used.lastRow;) {
+    const std::uint32_t* nextString = shared.cellStrings.data();
+    for (int first = sheet.RowFrom(used.firstRow); first <= used.lastRow;) {
+        const int block = used.firstRow + (first - used.firstRow) / kBlockRows * kBlockRows;
         const int blockEnd = std::min(block + kBlockRows - 1, used.lastRow);
-        for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1)) {
-            const std::vector<Cell>& cells = sheet.GetRow(row);
-            int first = -1, last = -1;
+        for (int row = first; row <= blockEnd; row = sheet.RowFrom(row + 1)) {
+            const Sheet::RowSlots cells = sheet.Row(row);
+            int firstColumn = -1, lastColumn = -1;
             for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column) {
                 if (cells[column].kind == CellKind::Empty) continue;
-                if (first < 0) first = column;
-                last = column;
+                if (firstColumn < 0) firstColumn = column;
+                lastColumn = column;
             }
-            if (first < 0) continue;
+            if (firstColumn < 0) continue;
             // Default height, no outline, default format.
-            writer.Record(kRow, Data({static_cast<unsigned>(row), static_cast<unsigned>(first),
-                                      static_cast<unsigned>(last + 1), 0x00FF, 0, 0, 0x0100, 0x000F}));
+            SmallRecord()
+                .U16(static_cast<unsigned>(row))
+                .U16(static_cast<unsigned>(firstColumn))
+                .U16(static_cast<unsigned>(lastColumn + 1))
+                .U16(0x00FF)
+                .U16(0)
+                .U16(0)
+                .U16(0x0100)
+                .U16(0x000F)
+                .WriteTo(writer, kRow);
         }
-        for (int row = sheet.RowFrom(block); row <= blockEnd; row = sheet.RowFrom(row + 1)) {
-            const std::vector<Cell>& cells = sheet.GetRow(row);
+        int row = first;
+        for (; row <= blockEnd; row = sheet.RowFrom(row + 1)) {
+            const Sheet::RowSlots cells = sheet.Row(row);
             for (int column = used.firstColumn; column < static_cast<int>(cells.size()); ++column)
-                WriteCell(writer, row, column, cells[column], shared);
+                WriteCell(writer, row, column, sheet.View(cells[column]), nextString);
         }
-        // On to the block of the next row that holds cells: blocks without
-        // any are not written.
-        const int next = sheet.RowFrom(blockEnd + 1);
-        block = next > used.lastRow ? next : block + (next - block) / kBlockRows * kBlockRows;
+        first = row;
     }
     // Gridlines, headings, zeros and outline symbols shown; the sheet selected and active.
     Bytes window = Data({0x06B6, 0, 0, 0x0040, 0, 0, 0});
@@ -253,14 +292,49 @@ void WriteWorksheet(BiffWriter& writer, const Sheet& sheet, const CellRange& use
 
 }  // namespace
 
-Bytes WriteWorkbook(const Sheet& sheet) {
+namespace {
+
+// The file a part at a time; fileSize, if given, learns the file's length first.
+void WriteWorkbookParts(const Sheet& sheet, const std::function<void(const std::uint8_t*, std::size_t)>& write,
+                        const std::function<void(std::uint64_t)>& fileSize) {
     const CellRange used = sheet.UsedRange();
     const SharedStrings shared = CollectStrings(sheet, used);
-    BiffWriter writer;
-    const std::size_t sheetOffsetAt = WriteGlobals(writer, shared);
-    writer.Patch(sheetOffsetAt, static_cast<std::uint32_t>(writer.Position()));
-    WriteWorksheet(writer, sheet, used, shared);
-    return WriteCompoundFile(u"Workbook", writer.Take());
+    BiffWriter globals;
+    globals.Reserve(4096 + shared.bytes);
+    const std::size_t sheetOffsetAt = WriteGlobals(globals, shared);
+    globals.Patch(sheetOffsetAt, static_cast<std::uint32_t>(globals.Position()));
+    // The worksheet's length first, for the header, then its records on
+    // their way to the file.
+    BiffWriter counted = BiffWriter::Counting();
+    WriteWorksheet(counted, sheet, used, shared);
+    const std::uint64_t streamSize = globals.Position() + counted.Position();
+    const Bytes header = CompoundFileHeader(streamSize);
+    const Bytes tail = CompoundFileTail(u"Workbook", streamSize);
+    const std::size_t padding = CompoundStreamPadding(streamSize);
+    if (fileSize) fileSize(header.size() + streamSize + padding + tail.size());
+    write(header.data(), header.size());
+    const Bytes globalRecords = globals.Take();
+    write(globalRecords.data(), globalRecords.size());
+    BiffWriter cells(write);
+    WriteWorksheet(cells, sheet, used, shared);
+    cells.Flush();
+    const Bytes zeros(padding, 0);
+    write(zeros.data(), zeros.size());
+    write(tail.data(), tail.size());
+}
+
+}  // namespace
+
+void WriteWorkbook(const Sheet& sheet, const std::function<void(const std::uint8_t*, std::size_t)>& write) {
+    WriteWorkbookParts(sheet, write, nullptr);
+}
+
+Bytes WriteWorkbook(const Sheet& sheet) {
+    Bytes file;
+    WriteWorkbookParts(
+        sheet, [&file](const std::uint8_t* data, std::size_t size) { file.insert(file.end(), data, data + size); },
+        [&file](std::uint64_t size) { file.reserve(static_cast<std::size_t>(size)); });
+    return file;
 }
 
 }  // namespace workbook

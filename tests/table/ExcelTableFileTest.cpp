@@ -3,6 +3,7 @@
 // the test prefix has it registered) and the program's own.  The files they
 // leave are checked with the workbook codec, independently of the stand-in's
 // and the table files' own reading.
+#include "Bstr.h"
 #include "CsvTableFile.h"
 #include "Exception.h"
 #include "ExcelTableFile.h"
@@ -277,6 +278,69 @@ TEST_P(WorkbookTableFile, TimesAndDisplayedTextsReadBack) {
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
     EXPECT_EQ(text, std::string("12345") + decimal + "6");
     table.Close();
+}
+
+// A text cell reads as the program's 8-bit text, as Windows-1252 gives it,
+// characters it lacks as the system's conversion gives them.
+TEST_P(WorkbookTableFile, TextCellsReadAsTheProgramsEightBitText) {
+    const std::vector<std::wstring> texts = {L"caf\u00e9 \u20ac5 \u0152 \u00ff", L"\u0100 \u4e2d \u0081", L"line\nfeed",
+                                             L""};
+    workbook::Sheet sheet;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        sheet.SetCell(static_cast<int>(i), 0, Text(std::u16string(texts[i].begin(), texts[i].end())));
+        sheet.SetCell(static_cast<int>(i), 1, Text(u"end"));
+    }
+    const std::string path = TempPath("eight-bit.xls");
+    WriteSheet(path, sheet);
+    CTableFile& table = Make();
+    ASSERT_EQ(table.OpenForRead(path), 0);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0) ASSERT_EQ(table.NextRow(), 0);
+        std::string text, next;
+        table.ReadString(text);
+        EXPECT_EQ(text, CBstr::ToAnsi(texts[i].data(), static_cast<unsigned>(texts[i].size()))) << i;
+        table.ReadString(next);
+        EXPECT_EQ(next, "end") << i;
+    }
+    table.Close();
+}
+
+// The built-in table file reads a workbook another program holds open for
+// writing as it reads any other.
+TEST(WorkbookFileTableFile, ReadsAWorkbookAnotherProgramHoldsOpenForWriting) {
+    workbook::Sheet sheet;
+    sheet.SetCell(0, 0, Text(u"held"));
+    const std::string path = TempPath("held.xls");
+    WriteSheet(path, sheet);
+    const HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    CWorkbookFileTableFile table;
+    EXPECT_EQ(table.OpenForRead(path), 0);
+    std::string text;
+    table.ReadString(text);
+    EXPECT_EQ(text, "held");
+    table.Close();
+    CloseHandle(writer);
+}
+
+// An amount no money cell holds fails its row as a refused cell does: the
+// file keeps the rows before it and nothing of that row.
+TEST_P(WorkbookTableFile, AnAmountBeyondMoneyLeavesNoPartOfItsRow) {
+    const std::string path = TempPath("amount.xls");
+    DeleteFileA(path.c_str());
+    {
+        CTableFile& table = Make();
+        ASSERT_EQ(table.OpenForWrite(path), 0);
+        table.WriteString("kept");
+        table.EndRow();
+        table.WriteString("dropped");
+        EXPECT_THROW(table.WriteCurrency(1e300), CException);
+        EXPECT_EQ(table.FinishWrite(), 0);
+    }
+    const workbook::Sheet sheet = ReadSheet(path);
+    EXPECT_EQ(sheet.GetCell(0, 0).text, u"kept");
+    EXPECT_EQ(sheet.GetCell(1, 0).kind, CellKind::Empty);
 }
 
 TEST_P(WorkbookTableFile, RowsEndWithTheUsedRangeWhereverItBegins) {
