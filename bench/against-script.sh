@@ -5,10 +5,10 @@
 # a log of the car record alone, beside the time to copy the two files and,
 # where Node.js is installed, beside bench/generic-script/convert.js on the
 # generic library palm-pdb, net of the same script on the one-record log.
-# Usage: bench/against-script.sh [RUNS]
+# Usage: bench/against-script.sh [RUNS]   (best of RUNS runs of each command; 10)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-5}
+runs=${1:-10}
 
 # Best wall time of RUNS runs of a command, in seconds.
 best() {
@@ -39,8 +39,8 @@ for arch in i686 x86_64; do
     else
         build="$root/build/bench"
     fi
-    echo "== $arch: rtconv, best of 5 runs"
-    out=$("$root/bench/run.sh" rtconv_bench "$build" "$arch")
+    echo "== $arch: rtconv"
+    out=$("$root/bench/run.sh" rtconv_bench "$build" "$arch" "$runs")
     echo "$out"
     measured="$measured $arch:$(echo "$out" | field export):$(echo "$out" | field import):$(echo "$out" | field copy):$build"
 done
