@@ -51,16 +51,6 @@ double RunSeconds(const std::string& arguments) {
     return exitCode == 0 ? seconds : -1.0;
 }
 
-double Best(int runs, const std::string& arguments) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        const double seconds = RunSeconds(arguments);
-        if (seconds < 0) return -1.0;
-        best = std::min(best, seconds);
-    }
-    return best;
-}
-
 double BestCopy(int runs, const std::string& from, const std::string& to) {
     double best = 1e9;
     for (int i = 0; i < runs; ++i) best = std::min(best, CopySeconds(from, to));
@@ -77,21 +67,26 @@ int main(int argc, char** argv) {
     const std::string copy = folder + "rtconv_bench.copy";
     struct Log {
         std::string database, table, imported;
-        double exportSeconds = -1, importSeconds = -1;
+        double exportSeconds = 1e9, importSeconds = 1e9;
     };
     Log full{folder + "RoadtallyDBBench.pdb", folder + "rtconv_bench.csv", folder + "RoadtallyDBBenchImported.pdb"};
     Log one{folder + "RoadtallyDBOne.pdb", folder + "rtconv_bench_one.csv", folder + "RoadtallyDBOneImported.pdb"};
     WriteBenchLog(full.database, 65535);
     WriteBenchLog(one.database, 1);
-    for (Log* log : {&one, &full}) {
-        log->exportSeconds = Best(runs, "export \"" + log->database + "\" \"" + log->table + "\"");
-        log->importSeconds =
-            Best(runs, "import \"" + log->table + "\" \"" + log->imported + "\" Bench \"" + log->database + "\"");
-        if (log->exportSeconds < 0 || log->importSeconds < 0) {
-            std::printf("rtconv failed\n");
-            return 1;
+    // The commands take turns, so that the machine's drifts reach the full
+    // log and the one-record log alike.
+    for (int run = 0; run < runs; ++run)
+        for (Log* log : {&one, &full}) {
+            const double exportSeconds = RunSeconds("export \"" + log->database + "\" \"" + log->table + "\"");
+            const double importSeconds =
+                RunSeconds("import \"" + log->table + "\" \"" + log->imported + "\" Bench \"" + log->database + "\"");
+            if (exportSeconds < 0 || importSeconds < 0) {
+                std::printf("rtconv failed\n");
+                return 1;
+            }
+            log->exportSeconds = std::min(log->exportSeconds, exportSeconds);
+            log->importSeconds = std::min(log->importSeconds, importSeconds);
         }
-    }
     const double copySeconds = BestCopy(runs, full.database, copy) + BestCopy(runs, full.table, copy);
     const double exportNet = full.exportSeconds - one.exportSeconds;
     const double importNet = full.importSeconds - one.importSeconds;
