@@ -158,7 +158,7 @@ double ParseCsvDouble(std::string_view text) {
     if (end == begin) return 0.0;
     // Only the decimal number itself is read, so what strtod would also
     // accept ("inf", hexadecimal) never gets there.
-    return ParseDecimal(std::string(text.substr(begin, end - begin)));
+    return ParseDecimal(text.substr(begin, end - begin));
 }
 
 int ParseNumberCell(std::string_view text, double& value) {
@@ -168,7 +168,7 @@ int ParseNumberCell(std::string_view text, double& value) {
     // An exponent without digits is not part of the number, so "1e" is no
     // whole number either.
     if (DecimalNumberEnd(trimmed, 0) != trimmed.size()) return -1;
-    const double number = ParseCsvDouble(trimmed);
+    const double number = ParseDecimal(trimmed);
     if (!std::isfinite(number)) return -1;
     value = number;
     return 0;

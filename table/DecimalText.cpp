@@ -64,7 +64,7 @@ std::string FormatFixed(double value, int decimals) {
     return std::string(text + at, sizeof text - static_cast<std::size_t>(at));
 }
 
-double ParseDecimal(const std::string& text) {
+double ParseDecimal(std::string_view text) {
     // A number of at most 15 digits without exponent is a whole number below
     // 2^53 divided by a power of ten up to 10^22, both held exactly, and one
     // division rounds correctly: the very double strtod gives.
@@ -79,11 +79,11 @@ double ParseDecimal(const std::string& text) {
             if (count > 0 || text[i] != '0') ++count;
             digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
             if (point) ++decimals;
-            if (count > 15 || decimals > 22) return std::strtod(text.c_str(), nullptr);
+            if (count > 15 || decimals > 22) return std::strtod(std::string(text).c_str(), nullptr);
         } else if (text[i] == '.' && !point) {
             point = true;
         } else {
-            return std::strtod(text.c_str(), nullptr);
+            return std::strtod(std::string(text).c_str(), nullptr);
         }
     }
     const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];

@@ -10,4 +10,4 @@ std::string FormatFixed(double value, int decimals);
 
 // strtod's value of text that is wholly a decimal number: an optional sign,
 // digits, an optional "." and digits, an optional exponent.
-double ParseDecimal(const std::string& text);
+double ParseDecimal(std::string_view text);
