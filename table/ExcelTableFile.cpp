@@ -109,18 +109,6 @@ int CExcelTableFile::Close() {
     return 0;
 }
 
-int CExcelTableFile::EndRow() {
-    m_column = 1;
-    ++m_row;
-    return 0;
-}
-
-int CExcelTableFile::NextRow() {
-    ++m_row;
-    m_column = 1;
-    return m_row <= m_rowCount ? 0 : -1;
-}
-
 CAutomationObject CExcelTableFile::CurrentCell() const {
     return CAutomationObject::FromValue(
         m_worksheet.GetObject(kCells).Get(kDefault, MakeArguments(CVariant::Int32(m_row), CVariant::Int32(m_column))));
@@ -159,6 +147,3 @@ CExcelTableFile::CellContent CExcelTableFile::GetCellValue() {
     return content;
 }
 
-int CExcelTableFile::GetProgressPos() { return m_row; }
-
-int CExcelTableFile::GetProgressMax() { return m_rowCount; }

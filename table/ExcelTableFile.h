@@ -30,10 +30,6 @@ public:
     int OpenForRead(std::string fileName) override;
     int FinishWrite() override;
     int Close() override;
-    int EndRow() override;
-    int NextRow() override;
-    int GetProgressPos() override;
-    int GetProgressMax() override;
 
 protected:
     void PutCellValue(CVariant value) override;
@@ -50,8 +46,6 @@ private:
     CAutomationObject m_workbook;
     CAutomationObject m_worksheet;
     bool m_workbookOpen = false;  // added or opened, and not yet closed
-    int m_column = 1;
-    int m_rowCount = 0;
     int m_startFailed = 0;
     long m_startStatus = 0;
 };

@@ -211,3 +211,19 @@ int CTypedCellTableFile::ReadNumberCell(double& out) {
     }
     return csv::ParseNumberCell(ShownText(cell), out);
 }
+
+int CTypedCellTableFile::EndRow() {
+    m_column = 1;
+    ++m_row;
+    return 0;
+}
+
+int CTypedCellTableFile::NextRow() {
+    ++m_row;
+    m_column = 1;
+    return m_row <= m_rowCount ? 0 : -1;
+}
+
+int CTypedCellTableFile::GetProgressPos() { return m_row; }
+
+int CTypedCellTableFile::GetProgressMax() { return m_rowCount; }

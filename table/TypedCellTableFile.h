@@ -27,6 +27,12 @@ public:
     int ReadDouble(double& out) override;
     int ReadCurrency(double& out) override;
     int ReadNumberCell(double& out) override;
+    // Rows and cells are walked alike in both workbook kinds: the next cell
+    // of a row is m_column, the rows run from 1 to m_rowCount.
+    int EndRow() override;
+    int NextRow() override;
+    int GetProgressPos() override;
+    int GetProgressMax() override;
 
 protected:
     struct CellContent {
@@ -58,6 +64,9 @@ protected:
     // Clears the cells of the current row written so far, so that a row
     // that fails part-way leaves nothing behind.
     virtual void ClearRowSoFar() = 0;
+
+    int m_column = 1;
+    int m_rowCount = 0;  // of a workbook opened for reading
 
 private:
     const std::string& ShownText(CellContent& cell);

@@ -166,18 +166,6 @@ int CWorkbookFileTableFile::Close() {
     return 0;
 }
 
-int CWorkbookFileTableFile::EndRow() {
-    m_column = 1;
-    ++m_row;
-    return 0;
-}
-
-int CWorkbookFileTableFile::NextRow() {
-    ++m_row;
-    m_column = 1;
-    return m_row <= m_rowCount ? 0 : -1;
-}
-
 void CWorkbookFileTableFile::PutCellValue(CVariant value) {
     workbook::Cell cell;
     if (!cellvalues::FromValue(value.Get(), cell)) {
@@ -235,9 +223,6 @@ std::string CWorkbookFileTableFile::DisplayedText() {
     return CBstr::ToAnsi(text.data(), static_cast<unsigned>(text.size()));
 }
 
-int CWorkbookFileTableFile::GetProgressPos() { return m_row; }
-
-int CWorkbookFileTableFile::GetProgressMax() { return m_rowCount; }
 
 namespace {
 

@@ -55,10 +55,6 @@ public:
     int FinishWrite() override;
     // Closes; a write not finished leaves no file.
     int Close() override;
-    int EndRow() override;
-    int NextRow() override;
-    int GetProgressPos() override;
-    int GetProgressMax() override;
 
     // The cells these store and read are those of the automation values the
     // base class builds and takes, but made and read in place: no automation
@@ -101,6 +97,4 @@ private:
     mutable workbook::Sheet::RowSlots m_readCells{nullptr, 0};
     mutable int m_readRow = 0;
     std::u16string m_text;  // each text written, on its way into the sheet
-    int m_column = 1;
-    int m_rowCount = 0;
 };
