@@ -80,7 +80,7 @@ int ExportDatabase(const std::string& databasePath, const std::string& tablePath
     CPalmDatabase database;
     // A database without records has no car record to take the headings
     // from: it is as unreadable as a broken one.
-    if (database.Read(databasePath) != 0 || database.GetRecordCount() == 0) {
+    if (database.ReadInPlace(databasePath) != 0 || database.GetRecordCount() == 0) {
         ShowMessage(IDS_CANT_READ_FILE, MB_OK, databasePath);
         return -1;
     }

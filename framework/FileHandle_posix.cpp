@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,6 +90,19 @@ bool Close(std::intptr_t handle, unsigned long& error) {
         return false;
     }
     return true;
+}
+
+const unsigned char* Map(std::intptr_t handle, std::size_t size, unsigned long& error) {
+    void* view = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, static_cast<int>(handle), 0);
+    if (view == MAP_FAILED) {
+        error = static_cast<unsigned long>(errno);
+        return nullptr;
+    }
+    return static_cast<const unsigned char*>(view);
+}
+
+void Unmap(const unsigned char* view, std::size_t size) {
+    ::munmap(const_cast<unsigned char*>(view), size);
 }
 
 }  // namespace filehandle

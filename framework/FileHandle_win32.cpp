@@ -103,4 +103,18 @@ bool Close(std::intptr_t handle, unsigned long& error) {
     return true;
 }
 
+const unsigned char* Map(std::intptr_t handle, std::size_t, unsigned long& error) {
+    const HANDLE mapping = CreateFileMappingA(ToHandle(handle), nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!mapping) {
+        error = GetLastError();
+        return nullptr;
+    }
+    const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    if (!view) error = GetLastError();
+    CloseHandle(mapping);  // the view keeps the mapping alive
+    return static_cast<const unsigned char*>(view);
+}
+
+void Unmap(const unsigned char* view, std::size_t) { UnmapViewOfFile(view); }
+
 }  // namespace filehandle

@@ -1,6 +1,7 @@
 #include "PalmDatabase.h"
 
 #include "ByteFields.h"
+#include "MappedFile.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -24,7 +25,16 @@ CPalmDatabase::CPalmDatabase(std::string name, std::uint32_t creator, std::uint3
       m_attributes(resource ? kBackupAttribute | kResourceAttribute : kBackupAttribute),
       m_resource(resource) {}
 
+const unsigned char* CPalmDatabase::Bytes() const { return m_mapped ? m_mapped->View() : m_data.data(); }
+
+void CPalmDatabase::CopyMappedBytes() {
+    if (!m_mapped) return;
+    m_data.assign(m_mapped->View(), m_mapped->View() + m_mapped->Size());
+    m_mapped.reset();
+}
+
 void CPalmDatabase::AddRecord(const CPalmRecord& record) {
+    CopyMappedBytes();
     if (m_data.size() + record.GetData().size() > 0xFFFFFFFF) throw std::length_error("database over 4 GB");
     StoredRecord stored;
     stored.dataAt = static_cast<std::uint32_t>(m_data.size());
@@ -39,6 +49,7 @@ void CPalmDatabase::AddRecord(const CPalmRecord& record) {
 }
 
 void CPalmDatabase::Reserve(std::size_t records, std::size_t dataBytes) {
+    CopyMappedBytes();
     m_records.reserve(m_records.size() + records);
     m_data.reserve(m_data.size() + dataBytes);
 }
@@ -55,7 +66,7 @@ void CPalmDatabase::GetRecord(int index, CPalmRecord& record) const {
         return;
     }
     const StoredRecord& stored = m_records[static_cast<std::size_t>(index)];
-    record.SetData(m_data.data() + stored.dataAt, stored.length);
+    record.SetData(Bytes() + stored.dataAt, stored.length);
     record.SetUniqueId(m_resource ? 0 : stored.idOrType);
     record.SetResourceType(m_resource ? stored.idOrType : 0);
     record.SetResourceId(stored.resourceId);

@@ -2,8 +2,11 @@
 #include "LocalTime.h"
 #include "PalmRecord.h"
 
+class CMappedFile;
+
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,6 +49,12 @@ public:
     // to it are held (the car record alone, say); the file must still be
     // well-formed as a whole.
     int Read(const std::string& path, std::size_t recordLimit = kMaxRecords);
+    // Read, the records left in the file and seen through a read-only mapping
+    // (read as Read does where the file cannot be mapped): a full database
+    // read into memory of the program's own costs more than a pass over its
+    // records.  Others cannot write the file until this database is read
+    // again, emptied or gone: for one pass that ends soon (an export).
+    int ReadInPlace(const std::string& path);
     // 0 when written; -1, and no file, when the database cannot be held whole
     // in a file (more than kMaxRecords records, or data beyond the 32-bit
     // offsets' reach) or the file cannot be created.  A write error of the
@@ -121,6 +130,12 @@ private:
     // ReadBytes on the front of a file (at least what BytesToRead asks) that
     // this database may keep.
     int ReadOwnBytes(std::vector<unsigned char> front, std::size_t fileSize, std::size_t recordLimit);
+    // The same on bytes kept elsewhere (m_data or the mapping, set by the caller).
+    int Parse(const unsigned char* front, std::size_t have, std::size_t fileSize, std::size_t recordLimit);
+    // The file's bytes as read, followed by any records added.
+    const unsigned char* Bytes() const;
+    // Into m_data, before records are added to a database read in place.
+    void CopyMappedBytes();
     // The file before the records' bytes: header, record list, gap and
     // category block; -1, head empty, when the database cannot be held whole.
     int WriteHead(std::vector<unsigned char>& head) const;
@@ -128,6 +143,9 @@ private:
     std::array<unsigned char, kCategoryBlockSize> m_categoryBlock{};
     std::vector<StoredRecord> m_records;
     std::vector<unsigned char> m_data;
+    // The file in place, instead of m_data, after ReadInPlace; copies of the
+    // database share it.  Adding a record first copies its bytes to m_data.
+    std::shared_ptr<const CMappedFile> m_mapped;
     std::string m_name;
     std::uint32_t m_creator = 0;
     std::uint32_t m_type = 0;

@@ -43,9 +43,14 @@ std::size_t CPalmDatabase::BytesToRead(const unsigned char* bytes, std::size_t h
 }
 
 int CPalmDatabase::ReadOwnBytes(std::vector<unsigned char> file, std::size_t size, std::size_t recordLimit) {
+    if (Parse(file.data(), file.size(), size, recordLimit) != 0) return -1;
+    m_data = std::move(file);
+    return 0;
+}
+
+int CPalmDatabase::Parse(const unsigned char* bytes, std::size_t have, std::size_t size, std::size_t recordLimit) {
     *this = CPalmDatabase();
-    if (size < kHeaderSize || BytesToRead(file.data(), file.size(), size, recordLimit) > file.size()) return -1;
-    const unsigned char* bytes = file.data();
+    if (size < kHeaderSize || BytesToRead(bytes, have, size, recordLimit) > have) return -1;
     const unsigned char* header = bytes;
     CPalmDatabase db;
     db.m_name = TextAt(header, kHeaderSize, 0, kNameSize);
@@ -103,7 +108,6 @@ int CPalmDatabase::ReadOwnBytes(std::vector<unsigned char> file, std::size_t siz
         std::copy(block, block + kCategoryBlockSize, db.m_categoryBlock.begin());
     }
 
-    db.m_data = std::move(file);
     *this = std::move(db);
     return 0;
 }
@@ -160,6 +164,6 @@ int CPalmDatabase::WriteHead(std::vector<unsigned char>& head) const {
 int CPalmDatabase::WriteBytes(std::vector<unsigned char>& bytes) const {
     if (WriteHead(bytes) != 0) return -1;
     for (const StoredRecord& record : m_records)
-        bytes.insert(bytes.end(), m_data.begin() + record.dataAt, m_data.begin() + record.dataAt + record.length);
+        bytes.insert(bytes.end(), Bytes() + record.dataAt, Bytes() + record.dataAt + record.length);
     return 0;
 }

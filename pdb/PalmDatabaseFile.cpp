@@ -3,6 +3,7 @@
 #include "PalmDatabase.h"
 
 #include "File.h"
+#include "MappedFile.h"
 
 #include <utility>
 
@@ -29,6 +30,14 @@ int CPalmDatabase::Read(const std::string& path, std::size_t recordLimit) {
     return ReadOwnBytes(std::move(bytes), fileSize, recordLimit);
 }
 
+int CPalmDatabase::ReadInPlace(const std::string& path) {
+    auto mapped = std::make_shared<const CMappedFile>(path);
+    if (!mapped->View()) return Read(path);
+    if (Parse(mapped->View(), mapped->Size(), mapped->Size(), kMaxRecords) != 0) return -1;
+    m_mapped = std::move(mapped);
+    return 0;
+}
+
 int CPalmDatabase::Write(const std::string& path) const {
     // The head, then each record's bytes straight from where they are kept.
     std::vector<unsigned char> head;
@@ -36,7 +45,7 @@ int CPalmDatabase::Write(const std::string& path) const {
     CFile file;
     if (!file.Open(path, CFile::Mode::CreateTruncate, CFile::Share::DenyWrite)) return -1;
     file.Write(head.data(), head.size());
-    for (const StoredRecord& record : m_records) file.Write(m_data.data() + record.dataAt, record.length);
+    for (const StoredRecord& record : m_records) file.Write(Bytes() + record.dataAt, record.length);
     file.Close();  // the last writes' errors show here
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "Bstr.h"
 #include "CellValues.h"
 #include "CsvDialect.h"
+#include "MappedFile.h"
 #include "Message.h"
 #include "resource.h"
 
@@ -38,41 +39,6 @@ bool Replaceable(const std::string& path) {
 }
 
 constexpr char kTooLarge[] = "a file of more than 1 GiB, larger than any workbook this reads";
-
-// A file seen in place through a read-only mapping, no view when it cannot
-// be mapped (empty, or held open for writing by another program).  Reading
-// a workbook into memory of the program's own touches every page of that
-// memory for the first time, which under Wine costs ten times the mapping.
-// No other program may write the file while it is mapped: one that cut it
-// short would leave pages of the view without a file behind them.
-class MappedFile {
-public:
-    explicit MappedFile(const std::string& path) {
-        m_file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                             nullptr);
-        LARGE_INTEGER size = {};
-        if (m_file == INVALID_HANDLE_VALUE || !GetFileSizeEx(m_file, &size) || size.QuadPart <= 0) return;
-        m_size = static_cast<std::uint64_t>(size.QuadPart);
-        m_mapping = CreateFileMappingA(m_file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-        if (m_mapping) m_view = static_cast<const std::uint8_t*>(MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 0));
-    }
-    ~MappedFile() {
-        if (m_view) UnmapViewOfFile(m_view);
-        if (m_mapping) CloseHandle(m_mapping);
-        if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-
-    const std::uint8_t* View() const { return m_view; }
-    std::uint64_t Size() const { return m_size; }
-
-private:
-    HANDLE m_file = INVALID_HANDLE_VALUE;
-    HANDLE m_mapping = nullptr;
-    const std::uint8_t* m_view = nullptr;
-    std::uint64_t m_size = 0;
-};
 
 [[noreturn]] void Unreadable(const std::string& fileName, const std::string& reason) {
     throw CWorkbookFileException(FormatResourceString(IDS_UNREADABLE_WORKBOOK, fileName, reason));
@@ -117,9 +83,9 @@ int CWorkbookFileTableFile::OpenForRead(std::string fileName) {
     m_readRow = 0;
     std::string reason;
     bool decoded = false;
-    if (MappedFile mapped(fileName); mapped.View()) {
+    if (CMappedFile mapped(fileName); mapped.View()) {
         if (mapped.Size() > kLargestWorkbook) Unreadable(fileName, kTooLarge);
-        decoded = workbook::ReadWorkbook(mapped.View(), static_cast<std::size_t>(mapped.Size()), m_sheet, reason);
+        decoded = workbook::ReadWorkbook(mapped.View(), mapped.Size(), m_sheet, reason);
     } else {
         CFile file;
         if (!file.Open(fileName, CFile::Mode::Read)) return -1;

@@ -30,6 +30,14 @@ Loaded Load(const ByteVector& bytes, std::size_t recordLimit = CPalmDatabase::kM
     file.Put(bytes);
     Loaded loaded{0, {}};
     loaded.result = loaded.db.Read(file.path(), recordLimit);
+    if (recordLimit == CPalmDatabase::kMaxRecords) {
+        // Read in place, every file gives what Read gives.
+        CPalmDatabase inPlace;
+        EXPECT_EQ(inPlace.ReadInPlace(file.path()), loaded.result);
+        ByteVector read, readInPlace;
+        EXPECT_EQ(loaded.db.WriteBytes(read), inPlace.WriteBytes(readInPlace));
+        EXPECT_EQ(read, readInPlace);
+    }
     return loaded;
 }
 }  // namespace
@@ -190,4 +198,24 @@ TEST(PalmDatabaseRead, WrittenDatabaseReadsBackFieldForField) {
         EXPECT_EQ(r.GetUniqueId(), records[i].id & 0xFFFFFF) << i;
         EXPECT_EQ(r.GetCategoryName(), readBack[i]) << i;
     }
+}
+
+TEST(PalmDatabaseRead, ADatabaseReadInPlaceTakesMoreRecordsAsOneReadWhole) {
+    TempFile file("grow.pdb");
+    file.Put(Bytes(Header(2)).u32(96).u32(0).u32(97).u32(0).u16(0).u8(1).u8(2));
+    CPalmDatabase read, inPlace;
+    ASSERT_EQ(read.Read(file.path()), 0);
+    ASSERT_EQ(inPlace.ReadInPlace(file.path()), 0);
+    CPalmRecord extra;
+    extra.SetData("\x05\x06", 2);
+    for (CPalmDatabase* db : {&read, &inPlace}) {
+        db->Reserve(1, 2);
+        db->AddRecord(extra);
+    }
+    ByteVector whole, grown;
+    ASSERT_EQ(read.WriteBytes(whole), 0);
+    ASSERT_EQ(inPlace.WriteBytes(grown), 0);
+    EXPECT_EQ(grown, whole);
+    EXPECT_EQ(inPlace.GetRecord(1).GetData(), ByteVector{2});
+    EXPECT_EQ(inPlace.GetRecord(2).GetData(), (ByteVector{5, 6}));
 }
