@@ -68,9 +68,8 @@ bool ReadCsvLine(ByteSource& source, std::string& line) {
     return true;
 }
 
-std::string TakeCsvCell(std::string_view& rest, std::string_view separator) {
-    std::string out;
-    if (rest.empty()) return out;
+std::string_view TakeCsvCell(std::string_view& rest, std::string_view separator, std::string& unquoted) {
+    if (rest.empty()) return {};
     // Only a one-character separator can ever equal the one character read.
     const bool canSeparate = separator.size() == 1;
     const char sep = canSeparate ? separator[0] : '\0';
@@ -79,16 +78,24 @@ std::string TakeCsvCell(std::string_view& rest, std::string_view separator) {
     std::size_t i = 0;
     if (rest[0] != '"') {
         while (i < rest.size() && !isSeparator(rest[i])) ++i;
-        out.assign(rest.substr(0, i));
+        const std::string_view cell = rest.substr(0, i);
         rest.remove_prefix(i < rest.size() ? i + 1 : i);
-        return out;
+        return cell;
     }
+    // A quoted cell's text stays a view of its first run while no quote is
+    // kept inside it; a kept quote puts the runs together in unquoted.
+    std::string_view text;
+    bool joined = false;
     i = 1;
     while (i < rest.size()) {
         // The text up to the next quote goes over whole.
         std::size_t quote = i;
         while (quote < rest.size() && rest[quote] != '"') ++quote;
-        out.append(rest.data() + i, quote - i);
+        const std::string_view run = rest.substr(i, quote - i);
+        if (joined)
+            unquoted.append(run);
+        else
+            text = run;
         i = quote + 1;
         if (i >= rest.size()) {
             i = rest.size();
@@ -99,10 +106,12 @@ std::string TakeCsvCell(std::string_view& rest, std::string_view separator) {
             break;
         }
         if (rest[i] == '"') ++i;
-        out += '"';
+        if (!joined) unquoted.assign(text);
+        joined = true;
+        unquoted += '"';
     }
     rest.remove_prefix(i);
-    return out;
+    return joined ? std::string_view(unquoted) : text;
 }
 
 std::string_view TrimWhiteSpace(std::string_view text) {

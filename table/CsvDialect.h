@@ -46,8 +46,10 @@ bool ReadCsvLine(ByteSource& source, std::string& line);
 // inside it is kept.  Any other cell runs to the next separator.  The
 // separator after a cell is consumed.  Only a separator of exactly one
 // character separates cells; with any other, the first cell takes the whole
-// line.  An exhausted line gives empty cells.
-std::string TakeCsvCell(std::string_view& rest, std::string_view separator);
+// line.  An exhausted line gives empty cells.  The text is a view into
+// rest's line, or, where a quote is kept inside a quoted cell, into unquoted,
+// which then holds it: either lasts until the line or unquoted changes.
+std::string_view TakeCsvCell(std::string_view& rest, std::string_view separator, std::string& unquoted);
 
 // White space (blank, tab, CR, LF, vertical tab, form feed) cut off both ends.
 std::string_view TrimWhiteSpace(std::string_view text);

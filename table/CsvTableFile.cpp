@@ -45,9 +45,7 @@ SYSTEMTIME NowWithTimeOfDayOf(CalendarTime t) {
 
 // The table's next cell read as a date or time: 0, -1 when it cannot be
 // read, -2 when it is empty.
-int ReadLocaleCell(CTableFile& table, const CShortDate& dates, LocalTimeFields& parsed) {
-    std::string cell;
-    table.ReadString(cell);
+int ReadLocaleCell(std::string_view cell, const CShortDate& dates, LocalTimeFields& parsed) {
     const std::string_view text = csv::TrimWhiteSpace(cell);
     if (text.empty()) return -2;
     return dates.Read(text, parsed) ? 0 : -1;
@@ -174,44 +172,40 @@ int CCsvTableFile::WriteNumber(double value, int decimals) {
 
 int CCsvTableFile::WriteCurrency(double value) { return WriteString(FormatFixed(value, 2)); }
 
+std::string_view CCsvTableFile::TakeCell() { return csv::TakeCsvCell(m_unread, m_separator, m_unquoted); }
+
 int CCsvTableFile::ReadString(std::string& out) {
-    out = csv::TakeCsvCell(m_unread, m_separator);
+    out.assign(TakeCell());
     return 0;
 }
 
 int CCsvTableFile::ReadDate(CalendarTime& out) {
     LocalTimeFields parsed;
-    if (const int result = ReadLocaleCell(*this, ShortDate(), parsed); result != 0) return result;
+    if (const int result = ReadLocaleCell(TakeCell(), ShortDate(), parsed); result != 0) return result;
     return WindowedLocalMidnight(parsed.year, parsed.month, parsed.day, kFirstYear, out);
 }
 
 int CCsvTableFile::ReadTime(CalendarTime& out) {
     LocalTimeFields parsed;
-    if (const int result = ReadLocaleCell(*this, ShortDate(), parsed); result != 0) return result;
+    if (const int result = ReadLocaleCell(TakeCell(), ShortDate(), parsed); result != 0) return result;
     out = TodayAt(parsed.hour, parsed.minute);
     return 0;
 }
 
 int CCsvTableFile::ReadInt(int& out) {
-    std::string cell;
-    ReadString(cell);
-    out = csv::ParseCsvInt(cell);
+    out = csv::ParseCsvInt(TakeCell());
     return 0;
 }
 
 int CCsvTableFile::ReadDouble(double& out) {
-    std::string cell;
-    ReadString(cell);
-    out = csv::ParseCsvDouble(cell);
+    out = csv::ParseCsvDouble(TakeCell());
     return 0;
 }
 
 int CCsvTableFile::ReadCurrency(double& out) { return ReadDouble(out); }
 
 int CCsvTableFile::ReadNumberCell(double& out) {
-    std::string cell;
-    ReadString(cell);
-    return csv::ParseNumberCell(cell, out);
+    return csv::ParseNumberCell(TakeCell(), out);
 }
 
 int CCsvTableFile::GetProgressPos() { return ClampedUnitsOf256(m_file->GetPosition()); }

@@ -56,6 +56,8 @@ public:
 private:
     // The user's short date as it stood at the file's first date.
     const CShortDate& ShortDate();
+    // The row's next cell, valid until the next cell or row is read.
+    std::string_view TakeCell();
 
     int m_lineFeedFlag = 0;
     std::unique_ptr<CFile> m_file;
@@ -64,5 +66,6 @@ private:
     std::string m_pendingRow;      // the cells written since the row began
     std::string m_line;            // the row that NextRow read
     std::string_view m_unread;     // what of m_line the cell reads have not taken
+    std::string m_unquoted;        // a quoted cell's text where a quote is kept inside it
     std::unique_ptr<CShortDate> m_shortDate;
 };

@@ -49,7 +49,8 @@ std::string Escaped(std::string_view text, bool lineFeedAsBlank) {
 std::vector<std::string> Cells(const std::string& line, const std::string& separator, int count) {
     std::string_view rest = line;
     std::vector<std::string> cells;
-    for (int i = 0; i < count; ++i) cells.push_back(csv::TakeCsvCell(rest, separator));
+    std::string unquoted;
+    for (int i = 0; i < count; ++i) cells.emplace_back(csv::TakeCsvCell(rest, separator, unquoted));
     return cells;
 }
 
