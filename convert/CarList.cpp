@@ -26,7 +26,7 @@ private:
 std::string CarNameOf(const std::string& path) {
     CPalmDatabase database;
     try {
-        if (database.Read(path, 1) != 0 || database.GetRecordCount() == 0) return std::string();
+        if (database.ReadInPlace(path, 1) != 0 || database.GetRecordCount() == 0) return std::string();
     } catch (const CException&) {
         return std::string();  // a file that fails to read is no car of ours
     }

@@ -42,7 +42,7 @@ PreviousDatabase ReadPreviousDatabase(const std::string& path) {
     if (path.empty()) return previous;
     CPalmDatabase database;
     try {
-        if (database.Read(path, 1) != 0) return previous;
+        if (database.ReadInPlace(path, 1) != 0) return previous;
     } catch (const CException&) {
         return previous;  // unreadable: a new car record is made instead
     }

@@ -50,11 +50,12 @@ public:
     // well-formed as a whole.
     int Read(const std::string& path, std::size_t recordLimit = kMaxRecords);
     // Read, the records left in the file and seen through a read-only mapping
-    // (read as Read does where the file cannot be mapped): a full database
-    // read into memory of the program's own costs more than a pass over its
-    // records.  Others cannot write the file until this database is read
-    // again, emptied or gone: for one pass that ends soon (an export).
-    int ReadInPlace(const std::string& path);
+    // (read as Read does where the file cannot be mapped): a full database,
+    // or even its record list alone, read into memory of the program's own
+    // costs more than a pass over its records.  Others cannot write the file
+    // until this database is read again, emptied or gone: for a look that
+    // ends soon (an export, the car record of the present database).
+    int ReadInPlace(const std::string& path, std::size_t recordLimit = kMaxRecords);
     // 0 when written; -1, and no file, when the database cannot be held whole
     // in a file (more than kMaxRecords records, or data beyond the 32-bit
     // offsets' reach) or the file cannot be created.  A write error of the

@@ -30,10 +30,10 @@ int CPalmDatabase::Read(const std::string& path, std::size_t recordLimit) {
     return ReadOwnBytes(std::move(bytes), fileSize, recordLimit);
 }
 
-int CPalmDatabase::ReadInPlace(const std::string& path) {
+int CPalmDatabase::ReadInPlace(const std::string& path, std::size_t recordLimit) {
     auto mapped = std::make_shared<const CMappedFile>(path);
-    if (!mapped->View()) return Read(path);
-    if (Parse(mapped->View(), mapped->Size(), mapped->Size(), kMaxRecords) != 0) return -1;
+    if (!mapped->View()) return Read(path, recordLimit);
+    if (Parse(mapped->View(), mapped->Size(), mapped->Size(), recordLimit) != 0) return -1;
     m_mapped = std::move(mapped);
     return 0;
 }

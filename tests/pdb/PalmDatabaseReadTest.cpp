@@ -30,14 +30,12 @@ Loaded Load(const ByteVector& bytes, std::size_t recordLimit = CPalmDatabase::kM
     file.Put(bytes);
     Loaded loaded{0, {}};
     loaded.result = loaded.db.Read(file.path(), recordLimit);
-    if (recordLimit == CPalmDatabase::kMaxRecords) {
-        // Read in place, every file gives what Read gives.
-        CPalmDatabase inPlace;
-        EXPECT_EQ(inPlace.ReadInPlace(file.path()), loaded.result);
-        ByteVector read, readInPlace;
-        EXPECT_EQ(loaded.db.WriteBytes(read), inPlace.WriteBytes(readInPlace));
-        EXPECT_EQ(read, readInPlace);
-    }
+    // Read in place, every file gives what Read gives.
+    CPalmDatabase inPlace;
+    EXPECT_EQ(inPlace.ReadInPlace(file.path(), recordLimit), loaded.result);
+    ByteVector read, readInPlace;
+    EXPECT_EQ(loaded.db.WriteBytes(read), inPlace.WriteBytes(readInPlace));
+    EXPECT_EQ(read, readInPlace);
     return loaded;
 }
 }  // namespace
