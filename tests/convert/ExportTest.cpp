@@ -117,6 +117,14 @@ TEST_F(ExportTest, UnreadableOrEmptyDatabasesAreReportedAndWriteNothing) {
     EXPECT_FALSE(FileExists(table));
 }
 
+TEST_F(ExportTest, AnExportOntoItsOwnDatabaseIsRefusedAndLeavesTheDatabaseWhole) {
+    WriteCarDatabase(database, Car(false, false, "EUR", "EUR"), {});
+    const std::string before = ReadFileBytes(database);
+    EXPECT_EQ(ExportDatabase(database, database, *settings, nullptr), -1);
+    EXPECT_EQ(ReadFileBytes(database), before);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error: Can't read file " + database}));
+}
+
 namespace {
 // Hides the spreadsheet application's ProgID, wherever this prefix has it
 // registered, for as long as it lives.
