@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <memory>
 #include <vector>
 
 // The file object of the program: one open file, read or written strictly
@@ -68,6 +69,17 @@ protected:
 private:
     static constexpr std::intptr_t kNoHandle = -1;
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    // Leaves bytes a resize adds as they are: the read-ahead buffer grows to
+    // its full size before every read, and zeroing it first cost more than
+    // the scan of what the read brings.
+    struct UnzeroedBytes : std::allocator<unsigned char> {
+        template <typename U>
+        struct rebind {
+            using other = UnzeroedBytes;
+        };
+        void construct(unsigned char* byte) { ::new (static_cast<void*>(byte)) unsigned char; }
+        void construct(unsigned char* byte, unsigned char value) { *byte = value; }
+    };
 
     [[noreturn]] void Fail(unsigned long osError) const;
     void DropReadBuffer();
@@ -80,7 +92,7 @@ private:
     unsigned long m_openError = 0;
     Mode m_mode = Mode::Read;
     std::uint64_t m_systemPosition = 0;  // where the system's file pointer stands
-    std::vector<unsigned char> m_buffer; // read-ahead bytes, or writes not yet handed over
+    std::vector<unsigned char, UnzeroedBytes> m_buffer;  // read-ahead bytes, or writes not yet handed over
     std::size_t m_readPos = 0;           // next unread byte of a read-ahead buffer
     std::optional<std::uint64_t> m_wholeEndOnDisk;  // the last marked end the system has taken
     std::vector<std::uint64_t> m_wholeEndsGathered; // marked ends not yet handed over
