@@ -1,10 +1,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <memory>
 #include <vector>
 
 // The file object of the program: one open file, read or written strictly

@@ -22,8 +22,8 @@ bool Seek(std::intptr_t handle, std::int64_t offset, CFile::SeekFrom from, std::
 bool Length(std::intptr_t handle, std::uint64_t& length, unsigned long& error);
 bool Close(std::intptr_t handle, unsigned long& error);
 // A read-only view of the file's first size bytes (size > 0), nullptr and
-// error set when the system cannot map them.  The view outlives nothing of
-// the handle's: unmap it before the handle is closed.
+// error set when the system cannot map them.  Unmap the view before the
+// handle is closed.
 const unsigned char* Map(std::intptr_t handle, std::size_t size, unsigned long& error);
 void Unmap(const unsigned char* view, std::size_t size);
 

@@ -2,13 +2,13 @@
 #include "LocalTime.h"
 #include "PalmRecord.h"
 
-class CMappedFile;
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+class CMappedFile;
 
 // A four-character database code ("DATA", "RtLg"), first character in the
 // most significant byte.
