@@ -130,7 +130,13 @@ program=$!
 # No Palm Desktop in this prefix: the program says so, then shows its dialog.
 # The first start in a fresh prefix is slow on a busy machine.
 box=$(window "RTImportExport" 300) || fail "no message about the missing Palm Desktop"
-xdotool key Return
+# A key pressed before the box has the focus is lost (a busy machine was seen
+# to do it): Return again for as long as the box stays on the screen.
+for _ in $(seq 60); do
+    xdotool key Return
+    sleep 0.5
+    xwininfo -id "$box" 2>/dev/null | grep -q IsViewable || break
+done
 main=$(window "Roadtally Import Export" 300) || fail "the installed program's main dialog did not show"
 shoot "$main" "$out/installed-main-dialog.png"
 echo "main dialog shown: $out/installed-main-dialog.png"
