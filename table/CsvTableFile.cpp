@@ -134,14 +134,22 @@ int CCsvTableFile::NextRow() {
     return 0;
 }
 
+std::string& CCsvTableFile::StartCell() {
+    if (!m_atRowStart) m_pendingRow += m_separator;
+    m_pendingRow += '"';
+    return m_pendingRow;
+}
+
+void CCsvTableFile::EndCell() {
+    m_pendingRow += '"';
+    m_atRowStart = 0;
+}
+
 int CCsvTableFile::WriteString(std::string text) {
     // The cell is kept whole, however long: nothing of ours limits its size.
     // (Lines longer than a read of NextRow arrive cut when read back.)
-    if (!m_atRowStart) m_pendingRow += m_separator;
-    m_pendingRow += '"';
-    csv::AppendCsvText(m_pendingRow, text, m_lineFeedFlag != 0);
-    m_pendingRow += '"';
-    m_atRowStart = 0;
+    csv::AppendCsvText(StartCell(), text, m_lineFeedFlag != 0);
+    EndCell();
     return 0;
 }
 
@@ -156,21 +164,22 @@ const CShortDate& CCsvTableFile::ShortDate() {
 
 int CCsvTableFile::WriteTime(CalendarTime value) { return WriteString(FormatLocalTime(value)); }
 
+// Numbers hold no quote and no line break: they go into the row as spelled.
 int CCsvTableFile::WriteInt(int value) {
     char digits[16];
-    return WriteString(std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr));
+    StartCell().append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    EndCell();
+    return 0;
 }
 
 int CCsvTableFile::WriteNumber(double value, int decimals) {
-    switch (decimals) {
-    case 1:
-    case 2:
-    case 3: return WriteString(FormatFixed(value, decimals));
-    default: return WriteString(std::string());
-    }
+    std::string& row = StartCell();
+    if (decimals >= 1 && decimals <= 3) AppendFixed(row, value, decimals);
+    EndCell();
+    return 0;
 }
 
-int CCsvTableFile::WriteCurrency(double value) { return WriteString(FormatFixed(value, 2)); }
+int CCsvTableFile::WriteCurrency(double value) { return WriteNumber(value, 2); }
 
 std::string_view CCsvTableFile::TakeCell() { return csv::TakeCsvCell(m_unread, m_separator, m_unquoted); }
 

@@ -56,6 +56,9 @@ public:
 private:
     // The user's short date as it stood at the file's first date.
     const CShortDate& ShortDate();
+    // The row with the next cell begun; EndCell ends it.
+    std::string& StartCell();
+    void EndCell();
     // The row's next cell, valid until the next cell or row is read.
     std::string_view TakeCell();
 

@@ -24,9 +24,11 @@ std::string LibraryFormat(double value, int decimals) {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
-std::string FormatFixed(double value, int decimals) {
-    if (decimals < 1 || decimals > 3 || !std::isfinite(value) || std::fabs(value) >= 1e15)
-        return LibraryFormat(value, decimals);
+void AppendFixed(std::string& out, double value, int decimals) {
+    if (decimals < 1 || decimals > 3 || !std::isfinite(value) || std::fabs(value) >= 1e15) {
+        out += LibraryFormat(value, decimals);
+        return;
+    }
     // |value| = mantissa * 2^(exponent - 53) exactly, mantissa below 2^53;
     // times 10^decimals it stays below 2^63, so the rounding is exact: to
     // the nearest unit, a tie to the even one, as printf rounds.
@@ -61,7 +63,7 @@ std::string FormatFixed(double value, int decimals) {
         whole /= 10;
     } while (whole != 0);
     if (std::signbit(value)) text[--at] = '-';
-    return std::string(text + at, sizeof text - static_cast<std::size_t>(at));
+    out.append(text + at, sizeof text - static_cast<std::size_t>(at));
 }
 
 double ParseDecimal(std::string_view text) {

@@ -5,8 +5,9 @@
 #include <string>
 #include <string_view>
 
-// printf's "%.<decimals>f" of value, for 0 to 9 decimals.
-std::string FormatFixed(double value, int decimals);
+// printf's "%.<decimals>f" of value, for 0 to 9 decimals, appended to out
+// (a row of cells is spelled into one text, with no text per number).
+void AppendFixed(std::string& out, double value, int decimals);
 
 // strtod's value of text that is wholly a decimal number: an optional sign,
 // digits, an optional "." and digits, an optional exponent.
