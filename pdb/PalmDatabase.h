@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -137,9 +138,13 @@ private:
     const unsigned char* Bytes() const;
     // Into m_data, before records are added to a database read in place.
     void CopyMappedBytes();
-    // The file before the records' bytes: header, record list, gap and
-    // category block; -1, head empty, when the database cannot be held whole.
-    int WriteHead(std::vector<unsigned char>& head) const;
+    // At most kMaxRecords records, none beginning beyond the 32-bit offsets'
+    // reach.
+    bool FitsInFile() const;
+    // The file's bytes in order, a piece at a time, into put; -1, nothing
+    // put, when the database does not fit in a file.
+    using ByteSink = std::function<void(const unsigned char* bytes, std::size_t size)>;
+    int WriteTo(const ByteSink& put) const;
 
     std::array<unsigned char, kCategoryBlockSize> m_categoryBlock{};
     std::vector<StoredRecord> m_records;

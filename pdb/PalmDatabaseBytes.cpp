@@ -6,6 +6,7 @@
 #include "ByteFields.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 using namespace bytefields;
@@ -16,6 +17,7 @@ constexpr std::size_t kGapSize = 2;
 constexpr std::size_t kRecordEntrySize = 8;
 constexpr std::size_t kResourceEntrySize = 10;
 constexpr std::uint64_t kLargestOffset = 0xFFFFFFFF;  // record offsets are 32 bits
+constexpr std::size_t kListBlockEntries = 512;
 // Seconds from 1904-01-01, the file's epoch, to 1970-01-01.
 constexpr std::uint32_t kEpochDifference = 2082844800u;
 
@@ -112,37 +114,45 @@ int CPalmDatabase::Parse(const unsigned char* bytes, std::size_t have, std::size
     return 0;
 }
 
-int CPalmDatabase::WriteHead(std::vector<unsigned char>& head) const {
-    head.clear();
+bool CPalmDatabase::FitsInFile() const {
     const std::size_t count = m_records.size();
-    if (count > kMaxRecords) return -1;
+    if (count > kMaxRecords) return false;
+    const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
+    std::uint64_t total = kHeaderSize + entrySize * count + kGapSize + (HasAppInfo() ? kCategoryBlockSize : 0);
+    for (const StoredRecord& record : m_records) total += record.length;
+    // The last record may end at 2^32, but none may begin beyond the offsets' reach.
+    return total - (count > 0 ? m_records.back().length : 0) <= kLargestOffset;
+}
+
+int CPalmDatabase::WriteTo(const ByteSink& put) const {
+    if (!FitsInFile()) return -1;
+    const std::size_t count = m_records.size();
     const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
     const std::size_t listEnd = kHeaderSize + entrySize * count;
     const std::size_t dataStart = listEnd + kGapSize + (HasAppInfo() ? kCategoryBlockSize : 0);
-    std::uint64_t total = dataStart;
-    for (const StoredRecord& record : m_records) total += record.length;
-    // The last record may end at 2^32, but none may begin beyond the offsets' reach.
-    if (total - (count > 0 ? m_records.back().length : 0) > kLargestOffset) return -1;
 
-    head.assign(dataStart, 0);
-    unsigned char* header = head.data();
-    PutText(header, kNameSize, m_name);
-    PutU16(header + 32, m_attributes);
-    PutU16(header + 34, m_version);
-    PutU32(header + 36, ToFileDate(m_creationDate));
-    PutU32(header + 40, ToFileDate(m_modificationDate));
-    PutU32(header + 44, ToFileDate(m_lastBackupDate));
-    PutU32(header + 48, m_modificationNumber);
-    PutU32(header + 52, HasAppInfo() ? static_cast<std::uint32_t>(listEnd + kGapSize) : 0);
-    PutU32(header + 60, m_type);
-    PutU32(header + 64, m_creator);
-    PutU32(header + 68, m_uniqueIdSeed);
-    PutU16(header + 76, static_cast<std::uint16_t>(count));
+    std::array<unsigned char, kHeaderSize> header{};
+    PutText(header.data(), kNameSize, m_name);
+    PutU16(&header[32], m_attributes);
+    PutU16(&header[34], m_version);
+    PutU32(&header[36], ToFileDate(m_creationDate));
+    PutU32(&header[40], ToFileDate(m_modificationDate));
+    PutU32(&header[44], ToFileDate(m_lastBackupDate));
+    PutU32(&header[48], m_modificationNumber);
+    PutU32(&header[52], HasAppInfo() ? static_cast<std::uint32_t>(listEnd + kGapSize) : 0);
+    PutU32(&header[60], m_type);
+    PutU32(&header[64], m_creator);
+    PutU32(&header[68], m_uniqueIdSeed);
+    PutU16(&header[76], static_cast<std::uint16_t>(count));
+    put(header.data(), header.size());
 
+    // The record list goes over a block of entries at a time: a full list
+    // held whole would be half a megabyte of fresh memory.
+    std::array<unsigned char, kListBlockEntries * kResourceEntrySize> block;
+    std::size_t inBlock = 0;
     std::size_t nextData = dataStart;
-    for (std::size_t i = 0; i < count; ++i) {
-        const StoredRecord& record = m_records[i];
-        unsigned char* entry = header + kHeaderSize + i * entrySize;
+    for (const StoredRecord& record : m_records) {
+        unsigned char* entry = block.data() + inBlock * entrySize;
         if (m_resource) {
             PutU32(entry, record.idOrType);
             PutU16(entry + 4, record.resourceId);
@@ -155,15 +165,24 @@ int CPalmDatabase::WriteHead(std::vector<unsigned char>& head) const {
             entry[7] = static_cast<unsigned char>(record.idOrType);
         }
         nextData += record.length;
+        if (++inBlock == kListBlockEntries) {
+            put(block.data(), inBlock * entrySize);
+            inBlock = 0;
+        }
     }
-    // The gap stays zero.
-    if (HasAppInfo()) std::copy(m_categoryBlock.begin(), m_categoryBlock.end(), head.begin() + listEnd + kGapSize);
+    put(block.data(), inBlock * entrySize);
+    const std::array<unsigned char, kGapSize> gap{};
+    put(gap.data(), gap.size());
+    if (HasAppInfo()) put(m_categoryBlock.data(), m_categoryBlock.size());
+    for (const StoredRecord& record : m_records) put(Bytes() + record.dataAt, record.length);
     return 0;
 }
 
 int CPalmDatabase::WriteBytes(std::vector<unsigned char>& bytes) const {
-    if (WriteHead(bytes) != 0) return -1;
-    for (const StoredRecord& record : m_records)
-        bytes.insert(bytes.end(), Bytes() + record.dataAt, Bytes() + record.dataAt + record.length);
-    return 0;
+    bytes.clear();
+    const int result = WriteTo([&bytes](const unsigned char* data, std::size_t size) {
+        bytes.insert(bytes.end(), data, data + size);
+    });
+    if (result != 0) bytes.clear();
+    return result;
 }

@@ -39,13 +39,10 @@ int CPalmDatabase::ReadInPlace(const std::string& path, std::size_t recordLimit)
 }
 
 int CPalmDatabase::Write(const std::string& path) const {
-    // The head, then each record's bytes straight from where they are kept.
-    std::vector<unsigned char> head;
-    if (WriteHead(head) != 0) return -1;
+    if (!FitsInFile()) return -1;
     CFile file;
     if (!file.Open(path, CFile::Mode::CreateTruncate, CFile::Share::DenyWrite)) return -1;
-    file.Write(head.data(), head.size());
-    for (const StoredRecord& record : m_records) file.Write(Bytes() + record.dataAt, record.length);
+    WriteTo([&file](const unsigned char* bytes, std::size_t size) { file.Write(bytes, size); });
     file.Close();  // the last writes' errors show here
     return 0;
 }

@@ -114,14 +114,20 @@ TEST(PalmDatabaseWrite, ADatabaseIsWrittenWholeOrNotAtAll) {
     } cases[] = {{0xFFFF, 0}, {0x10000, -1}};
     for (const auto& c : cases) {
         CPalmDatabase db = Fixed("Many");
-        for (int i = 0; i < c.records; ++i) db.AddRecord(Record({static_cast<unsigned char>(i)}, 0, 0));
+        for (int i = 0; i < c.records; ++i)
+            db.AddRecord(Record({static_cast<unsigned char>(i)}, 0, static_cast<std::uint32_t>(i)));
         TempFile file("many.pdb");
         EXPECT_EQ(db.Write(file.path()), c.result) << c.records;
         CPalmDatabase back;
         if (c.result == 0) {
             ASSERT_EQ(back.Read(file.path()), 0);
             ASSERT_EQ(back.GetRecordCount(), c.records);
-            EXPECT_EQ(back.GetRecord(c.records - 1).GetData(), ByteVector{static_cast<unsigned char>(c.records - 1)});
+            // Every entry of the record list, which is written a block at a time.
+            for (int i = 0; i < c.records; ++i) {
+                const CPalmRecord record = back.GetRecord(i);
+                ASSERT_EQ(record.GetData(), ByteVector{static_cast<unsigned char>(i)}) << i;
+                ASSERT_EQ(record.GetUniqueId(), static_cast<std::uint32_t>(i)) << i;
+            }
         } else {
             CFile nothing;
             EXPECT_FALSE(nothing.Open(file.path(), CFile::Mode::Read)) << "no file is left";
