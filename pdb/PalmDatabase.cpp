@@ -54,6 +54,10 @@ void CPalmDatabase::Reserve(std::size_t records, std::size_t dataBytes) {
     m_data.reserve(m_data.size() + dataBytes);
 }
 
+CPalmDatabase::StoredRecord CPalmDatabase::StoredAt(std::size_t index) const {
+    return index < m_listedRecords ? ListedRecord(index) : m_records[index - m_listedRecords];
+}
+
 CPalmRecord CPalmDatabase::GetRecord(int index) const {
     CPalmRecord record;
     GetRecord(index, record);
@@ -65,7 +69,7 @@ void CPalmDatabase::GetRecord(int index, CPalmRecord& record) const {
         record = CPalmRecord();
         return;
     }
-    const StoredRecord& stored = m_records[static_cast<std::size_t>(index)];
+    const StoredRecord stored = StoredAt(static_cast<std::size_t>(index));
     record.SetData(Bytes() + stored.dataAt, stored.length);
     record.SetUniqueId(m_resource ? 0 : stored.idOrType);
     record.SetResourceType(m_resource ? stored.idOrType : 0);

@@ -77,7 +77,7 @@ public:
     // adding them moves nothing (more than the records added may be asked:
     // room not taken costs no memory the system has to hand out).
     void Reserve(std::size_t records, std::size_t dataBytes);
-    int GetRecordCount() const { return static_cast<int>(m_records.size()); }
+    int GetRecordCount() const { return static_cast<int>(m_listedRecords + m_records.size()); }
     // A copy of record index, named by the label of its category; an empty
     // record when index is out of range.
     CPalmRecord GetRecord(int index) const;
@@ -114,9 +114,9 @@ public:
     bool IsResourceDatabase() const { return m_resource; }
 
 private:
-    // A record: its place in m_data and what the record list says of it, in
-    // 16 bytes (a full database holds 65,535 of them).  Offsets in the file
-    // are 32 bits, and so is the record data a database holds.
+    // A record: its place in the bytes and what the record list says of it.
+    // Offsets in the file are 32 bits, and so is the record data a database
+    // holds.
     struct StoredRecord {
         std::uint32_t dataAt = 0;
         std::uint32_t length = 0;
@@ -136,6 +136,10 @@ private:
     int Parse(const unsigned char* front, std::size_t have, std::size_t fileSize, std::size_t recordLimit);
     // The file's bytes as read, followed by any records added.
     const unsigned char* Bytes() const;
+    // Record index: one of the file's record list, or one added after them.
+    StoredRecord StoredAt(std::size_t index) const;
+    // Record index of the file's record list, as read.
+    StoredRecord ListedRecord(std::size_t index) const;
     // Into m_data, before records are added to a database read in place.
     void CopyMappedBytes();
     // At most kMaxRecords records, none beginning beyond the 32-bit offsets'
@@ -147,6 +151,12 @@ private:
     int WriteTo(const ByteSink& put) const;
 
     std::array<unsigned char, kCategoryBlockSize> m_categoryBlock{};
+    // The records kept of the file's record list, which stays in the bytes;
+    // the last one's length, which the list does not give when it is the
+    // file's last record.
+    std::size_t m_listedRecords = 0;
+    std::uint32_t m_lastListedLength = 0;
+    // Records added after those.
     std::vector<StoredRecord> m_records;
     std::vector<unsigned char> m_data;
     // The file in place, instead of m_data, after ReadInPlace; copies of the

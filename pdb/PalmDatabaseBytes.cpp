@@ -21,6 +21,12 @@ constexpr std::size_t kListBlockEntries = 512;
 // Seconds from 1904-01-01, the file's epoch, to 1970-01-01.
 constexpr std::uint32_t kEpochDifference = 2082844800u;
 
+// The data offset in the file's record list entry at index.
+std::size_t ListedOffset(const unsigned char* file, bool resource, std::size_t index) {
+    const std::size_t entrySize = resource ? kResourceEntrySize : kRecordEntrySize;
+    return GetU32(file + kHeaderSize + index * entrySize + (resource ? 6 : 0));
+}
+
 std::uint32_t ToFileDate(CalendarTime t) { return static_cast<std::uint32_t>(t) + kEpochDifference; }
 CalendarTime FromFileDate(std::uint32_t v) { return static_cast<CalendarTime>(v - kEpochDifference); }
 }  // namespace
@@ -74,35 +80,26 @@ int CPalmDatabase::Parse(const unsigned char* bytes, std::size_t have, std::size
     const std::size_t listEnd = kHeaderSize + entrySize * count;
     if (size < listEnd) return -1;
 
-    // The whole list is checked, however few records are kept.
-    db.m_records.resize(std::min(count, recordLimit));
+    // The whole list is checked, however few records are kept.  The records
+    // kept are read from the list again as they are asked for (see
+    // ListedRecord): a full list held apart would be a megabyte of fresh
+    // memory.
+    db.m_listedRecords = std::min(count, recordLimit);
     std::size_t previous = listEnd;
     for (std::size_t i = 0; i < count; ++i) {
-        const unsigned char* entry = bytes + kHeaderSize + i * entrySize;
-        const std::size_t offset = GetU32(entry + (db.m_resource ? 6 : 0));
+        const std::size_t offset = ListedOffset(bytes, db.m_resource, i);
         // Records lie one after another in list order, inside the file.
         if (offset < previous || offset > size) return -1;
-        if (i > 0 && i <= db.m_records.size())
-            db.m_records[i - 1].length = static_cast<std::uint32_t>(offset - previous);
+        if (i == db.m_listedRecords) db.m_lastListedLength = static_cast<std::uint32_t>(offset - previous);
         previous = offset;
-        if (i >= db.m_records.size()) continue;
-        StoredRecord& record = db.m_records[i];
-        record.dataAt = static_cast<std::uint32_t>(offset);
-        if (db.m_resource) {
-            record.idOrType = GetU32(entry);
-            record.resourceId = GetU16(entry + 4);
-        } else {
-            record.attributes = entry[4];
-            record.idOrType = static_cast<std::uint32_t>(entry[5] << 16 | entry[6] << 8 | entry[7]);
-        }
     }
     // The last record runs to the end of the file, cut at the working buffer.
-    if (count > 0 && count <= db.m_records.size())
-        db.m_records.back().length = static_cast<std::uint32_t>(std::min(size - previous, kWorkBufferSize));
+    if (count > 0 && count == db.m_listedRecords)
+        db.m_lastListedLength = static_cast<std::uint32_t>(std::min(size - previous, kWorkBufferSize));
 
     // Without records the gap and category block are whatever the file holds
     // behind the list, up to the block's end.
-    const std::size_t firstOffset = count > 0 ? GetU32(bytes + kHeaderSize + (db.m_resource ? 6 : 0)) : 0;
+    const std::size_t firstOffset = count > 0 ? ListedOffset(bytes, db.m_resource, 0) : 0;
     const std::size_t span = count > 0 ? firstOffset - listEnd : std::min(size - listEnd, kGapSize + kCategoryBlockSize);
     if (span > kWorkBufferSize) return -1;
     if (span >= kGapSize + kCategoryBlockSize) {
@@ -114,19 +111,42 @@ int CPalmDatabase::Parse(const unsigned char* bytes, std::size_t have, std::size
     return 0;
 }
 
+CPalmDatabase::StoredRecord CPalmDatabase::ListedRecord(std::size_t index) const {
+    const unsigned char* file = Bytes();
+    const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
+    const unsigned char* entry = file + kHeaderSize + index * entrySize;
+    StoredRecord record;
+    record.dataAt = static_cast<std::uint32_t>(ListedOffset(file, m_resource, index));
+    record.length = index + 1 < m_listedRecords
+                        ? static_cast<std::uint32_t>(ListedOffset(file, m_resource, index + 1) - record.dataAt)
+                        : m_lastListedLength;
+    if (m_resource) {
+        record.idOrType = GetU32(entry);
+        record.resourceId = GetU16(entry + 4);
+    } else {
+        record.attributes = entry[4];
+        record.idOrType = static_cast<std::uint32_t>(entry[5] << 16 | entry[6] << 8 | entry[7]);
+    }
+    return record;
+}
+
 bool CPalmDatabase::FitsInFile() const {
-    const std::size_t count = m_records.size();
+    const std::size_t count = static_cast<std::size_t>(GetRecordCount());
     if (count > kMaxRecords) return false;
     const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
     std::uint64_t total = kHeaderSize + entrySize * count + kGapSize + (HasAppInfo() ? kCategoryBlockSize : 0);
-    for (const StoredRecord& record : m_records) total += record.length;
+    std::uint32_t lastLength = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        lastLength = StoredAt(i).length;
+        total += lastLength;
+    }
     // The last record may end at 2^32, but none may begin beyond the offsets' reach.
-    return total - (count > 0 ? m_records.back().length : 0) <= kLargestOffset;
+    return total - lastLength <= kLargestOffset;
 }
 
 int CPalmDatabase::WriteTo(const ByteSink& put) const {
     if (!FitsInFile()) return -1;
-    const std::size_t count = m_records.size();
+    const std::size_t count = static_cast<std::size_t>(GetRecordCount());
     const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
     const std::size_t listEnd = kHeaderSize + entrySize * count;
     const std::size_t dataStart = listEnd + kGapSize + (HasAppInfo() ? kCategoryBlockSize : 0);
@@ -151,7 +171,8 @@ int CPalmDatabase::WriteTo(const ByteSink& put) const {
     std::array<unsigned char, kListBlockEntries * kResourceEntrySize> block;
     std::size_t inBlock = 0;
     std::size_t nextData = dataStart;
-    for (const StoredRecord& record : m_records) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const StoredRecord record = StoredAt(i);
         unsigned char* entry = block.data() + inBlock * entrySize;
         if (m_resource) {
             PutU32(entry, record.idOrType);
@@ -174,7 +195,10 @@ int CPalmDatabase::WriteTo(const ByteSink& put) const {
     const std::array<unsigned char, kGapSize> gap{};
     put(gap.data(), gap.size());
     if (HasAppInfo()) put(m_categoryBlock.data(), m_categoryBlock.size());
-    for (const StoredRecord& record : m_records) put(Bytes() + record.dataAt, record.length);
+    for (std::size_t i = 0; i < count; ++i) {
+        const StoredRecord record = StoredAt(i);
+        put(Bytes() + record.dataAt, record.length);
+    }
     return 0;
 }
 
