@@ -177,17 +177,18 @@ struct OffsetSpan {
     std::int64_t to;    // last second
 };
 
+// Of the zone as CurrentZone last read it.
 std::optional<OffsetSpan> RememberedOffset(std::int64_t seconds) {
     ZoneState& state = State();
-    CurrentZone();
     if (!state.monthsCanBeRemembered) return std::nullopt;
     const int index = MonthIndex(seconds);
     if (index < 0) return std::nullopt;
     MonthOffsets& month = state.months[static_cast<std::size_t>(index)];
     if (month.state == MonthOffsets::State::Unknown) month = AskMonth(index);
     if (month.state != MonthOffsets::State::Known) return std::nullopt;
-    const std::int64_t first = MonthStarts()[static_cast<std::size_t>(index)];
-    const std::int64_t last = MonthStarts()[static_cast<std::size_t>(index) + 1] - 1;
+    const std::array<std::int64_t, kMonths + 1>& starts = MonthStarts();
+    const std::int64_t first = starts[static_cast<std::size_t>(index)];
+    const std::int64_t last = starts[static_cast<std::size_t>(index) + 1] - 1;
     if (seconds < month.changeAt) return OffsetSpan{month.before, first, month.changeAt - 1};
     return OffsetSpan{month.after, month.changeAt, last};
 }
@@ -209,25 +210,26 @@ bool InRange(const LocalTimeFields& f) {
 
 // The largest step of the zone's clocks, in seconds, and never less than two
 // hours, the largest any zone has taken.
-std::int64_t LargestClockStep() {
+std::int64_t LargestClockStep(const TIME_ZONE_INFORMATION* zone) {
     constexpr std::int64_t kTwoHours = 7200;
-    const TIME_ZONE_INFORMATION* zone = CurrentZone();
     const std::int64_t step = zone ? std::abs(static_cast<std::int64_t>(zone->DaylightBias) - zone->StandardBias) * 60 : 0;
     return step > kTwoHours ? step : kTwoHours;
 }
 }  // namespace
 
 LocalTimeFields ToLocalFields(CalendarTime t) {
-    const std::optional<OffsetSpan> span = RememberedOffset(t);
-    if (!span) return localtime_detail::SystemLocalFields(t);
+    CurrentZone();
     const ZoneState& state = State();
     if (state.lastKnown && state.lastTime == t) return state.lastFields;
+    const std::optional<OffsetSpan> span = RememberedOffset(t);
+    if (!span) return localtime_detail::SystemLocalFields(t);
     const LocalTimeFields local = localtime_detail::PlainFields(static_cast<std::int64_t>(t) + span->offset);
     RememberLocal(t, local);
     return local;
 }
 
 CalendarTime FromLocalFields(const LocalTimeFields& fields) {
+    const TIME_ZONE_INFORMATION* zone = CurrentZone();
     const std::int64_t plain = localtime_detail::PlainSeconds(fields);
     // A local time names exactly one moment when the offset that moment has
     // holds for a whole clock step either side of it: no skip and no
@@ -235,8 +237,9 @@ CalendarTime FromLocalFields(const LocalTimeFields& fields) {
     if (plain >= INT32_MIN && plain <= INT32_MAX) {
         if (const std::optional<OffsetSpan> guess = RememberedOffset(plain)) {
             const std::int64_t t = plain - guess->offset;
-            const std::optional<OffsetSpan> span = RememberedOffset(t);
-            const std::int64_t step = LargestClockStep();
+            // Mostly in the span of its local time's guess, which then holds.
+            const std::optional<OffsetSpan> span = t >= guess->from && t <= guess->to ? guess : RememberedOffset(t);
+            const std::int64_t step = LargestClockStep(zone);
             if (span && span->offset == guess->offset && t - step >= span->from && t + step <= span->to &&
                 t >= INT32_MIN && t <= INT32_MAX) {
                 // The local time of t is the one asked, rolled over.
