@@ -3,6 +3,8 @@
 #include "DecimalText.h"
 
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <cmath>
 #include <cstdlib>
 
@@ -19,6 +21,22 @@ std::size_t SkipWhiteSpace(std::string_view text, std::size_t i) {
 
 std::size_t SkipDigits(std::string_view text, std::size_t i) {
     while (i < text.size() && IsDigit(text[i])) ++i;
+    return i;
+}
+
+// The first line feed or zero byte of text from i on, or text.size(); eight
+// bytes at a time up to the word that holds one (reading a file's lines is
+// the most of an import's work on its bytes).
+std::size_t FindLineFeedOrZero(std::string_view text, std::size_t i) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHighBits = 0x8080808080808080;
+    constexpr std::uint64_t kLineFeeds = kOnes * '\n';
+    auto hasZeroByte = [](std::uint64_t word) { return ((word - kOnes) & ~word & kHighBits) != 0; };
+    for (; i + sizeof(std::uint64_t) <= text.size(); i += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (hasZeroByte(word) || hasZeroByte(word ^ kLineFeeds)) break;
+    }
+    while (i < text.size() && text[i] != '\n' && text[i] != '\0') ++i;
     return i;
 }
 }  // namespace
@@ -49,9 +67,11 @@ bool ReadCsvLine(ByteSource& source, std::string& line) {
         if (chunk.empty()) break;
         chunk = chunk.substr(0, kMaxLineBytes - line.size());
         std::size_t take = chunk.size();
-        for (std::size_t i = 0; i < chunk.size(); ++i) {
-            if (chunk[i] == '\0' && zero == std::string::npos) zero = line.size() + i;
-            if (chunk[i] != '\n') continue;
+        for (std::size_t i = FindLineFeedOrZero(chunk, 0); i < chunk.size(); i = FindLineFeedOrZero(chunk, i + 1)) {
+            if (chunk[i] == '\0') {
+                if (zero == std::string::npos) zero = line.size() + i;
+                continue;
+            }
             const bool afterCr = i > 0 ? chunk[i - 1] == '\r' : !line.empty() && line.back() == '\r';
             if (afterCr) {
                 take = i + 1;

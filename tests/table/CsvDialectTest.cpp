@@ -105,6 +105,8 @@ TEST(CsvLine, LongLinesAreCutAfter9999BytesAroundTheLineEnd) {
 TEST(CsvLine, AZeroByteEndsTheLinesTextButNotTheLine) {
     EXPECT_EQ(Lines(std::string("ab\0cd\r\nef\r\n", 11)), (Strings{"ab", "ef"}));
     EXPECT_EQ(Lines(std::string("\0\0\r\n", 4)), Strings{""});
+    // Past the first eight bytes, with no line feed near it.
+    EXPECT_EQ(Lines(std::string("0123456789\0abcdefghijklmnop\r\nq", 30)), (Strings{"0123456789", "q"}));
 }
 
 TEST(CsvCells, PlainAndQuotedCellsWithAOneCharacterSeparator) {
