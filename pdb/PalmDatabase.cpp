@@ -2,6 +2,7 @@
 
 #include "ByteFields.h"
 #include "MappedFile.h"
+#include "ShortText.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -91,7 +92,7 @@ std::uint8_t CPalmDatabase::FindOrAddCategory(const std::string& name) {
     for (std::size_t i = 0; i < kCategoryCount; ++i) {
         const auto* slot = reinterpret_cast<const char*>(m_categoryBlock.data() + kLabelsAt + kCategoryLabelSize * i);
         if ((label.size() == kCategoryLabelSize - 1 || slot[label.size()] == '\0') &&
-            std::equal(label.begin(), label.end(), slot))
+            StartsWithShortText(std::string_view(slot, kCategoryLabelSize), label))
             return static_cast<std::uint8_t>(i);
     }
     for (std::size_t i = 0; i < kCategoryCount; ++i) {

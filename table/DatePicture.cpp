@@ -1,5 +1,7 @@
 #include "DatePicture.h"
 
+#include "ShortText.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -143,7 +145,7 @@ bool CDatePicture::ReadNumeric(std::string_view text, int& year, int& month, int
     for (const Element& element : m_elements) {
         switch (element.kind) {
         case Kind::Literal:
-            if (text.substr(0, element.text.size()) != element.text) return false;
+            if (!StartsWithShortText(text, element.text)) return false;
             text.remove_prefix(element.text.size());
             break;
         case Kind::Day:
