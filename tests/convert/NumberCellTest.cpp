@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 TEST(NumberCell, ScalingRoundsToTheNearestAndRefusesWhatDoesNotFit) {
     std::uint32_t field = 7;
     EXPECT_TRUE(ScaleToField(19.99, 100.0, 0xFFFFFFFF, field));
@@ -16,6 +18,12 @@ TEST(NumberCell, ScalingRoundsToTheNearestAndRefusesWhatDoesNotFit) {
     EXPECT_FALSE(ScaleToField(1e300, 10.0, 0xFFFFFFFF, field));
     EXPECT_TRUE(ScaleToField(429496729.5, 10.0, 0xFFFFFFFF, field));
     EXPECT_EQ(field, 0xFFFFFFFFu);
+    // Halves go away from zero, and only halves.
+    for (const auto& [value, rounded] : {std::pair{2.5, 3u}, {0.5, 1u}, {0.49999999999999994, 0u}, {7.0, 7u}}) {
+        EXPECT_TRUE(ScaleToField(value, 1.0, 10, field)) << value;
+        EXPECT_EQ(field, rounded) << value;
+    }
+    EXPECT_FALSE(ScaleToField(-0.5, 1.0, 10, field));
 }
 
 TEST(DatabaseName, FiltersTheCarNameAndKeepsToThirtyOneCharacters) {
