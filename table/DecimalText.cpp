@@ -41,9 +41,8 @@ void AppendFixed(std::string& out, double value, int decimals) {
     if (biasedExponent != 0) mantissa |= std::uint64_t{1} << 52;
     // Below 10^15 < 2^53 the mantissa is always shifted right.
     const int shift = 1075 - (biasedExponent != 0 ? biasedExponent : 1);
-    std::uint64_t scale = 1;
-    for (int i = 0; i < decimals; ++i) scale *= 10;
-    const std::uint64_t scaled = mantissa * scale;
+    static constexpr std::uint64_t kScales[] = {1, 10, 100, 1000};
+    const std::uint64_t scaled = mantissa * kScales[decimals];
     std::uint64_t units = 0;  // a shift of 64 or more leaves less than half a unit
     if (shift < 64) {
         units = scaled >> shift;
@@ -52,16 +51,16 @@ void AppendFixed(std::string& out, double value, int decimals) {
         if (remainder > half || (remainder == half && (units & 1) != 0)) ++units;
     }
 
+    // The units' digits from the last, the point after the decimals: only
+    // divisions by the constant 10, which cost no division.
     char text[32];
     int at = sizeof text;
-    std::uint64_t fractionUnits = units % scale;
-    for (int i = 0; i < decimals; ++i, fractionUnits /= 10) text[--at] = static_cast<char>('0' + fractionUnits % 10);
+    for (int i = 0; i < decimals; ++i, units /= 10) text[--at] = static_cast<char>('0' + units % 10);
     text[--at] = '.';
-    std::uint64_t whole = units / scale;
     do {
-        text[--at] = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
+        text[--at] = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
     if (std::signbit(value)) text[--at] = '-';
     out.append(text + at, sizeof text - static_cast<std::size_t>(at));
 }
