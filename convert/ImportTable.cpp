@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <array>
+#include <vector>
 
 namespace {
 constexpr std::uint32_t kCreator = MakePalmCode("RtLg");
@@ -65,9 +66,10 @@ CPalmRecord NewCarRecord(const std::string& carName) {
     return record;
 }
 
-// Packed in record, whose memory the next entry reuses.
-void AddEntry(CPalmDatabase& database, const CFillupRecord& entry, CPalmRecord& record) {
-    std::array<unsigned char, kWorkBufferSize> buffer;
+// Packed in buffer (kWorkBufferSize bytes) and record, whose memory the next
+// entry reuses.
+void AddEntry(CPalmDatabase& database, const CFillupRecord& entry, std::vector<unsigned char>& buffer,
+              CPalmRecord& record) {
     record.SetData(buffer.data(), static_cast<std::size_t>(entry.PackFillupRecord(buffer.data(), buffer.size())));
     record.SetCategoryName(entry.categoryName);
     database.AddRecord(record);
@@ -106,6 +108,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     int rowNumber = 1;
     int imported = 0;
     CRecordPump pump(wait);
+    std::vector<unsigned char> buffer(kWorkBufferSize);
     CPalmRecord record;
     while (result != -1) {
         steps.SetPos(table->GetProgressPos());
@@ -119,7 +122,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
                 ShowMessage(IDS_TOO_MANY_ROWS, MB_OK | MB_ICONERROR, tablePath, kMaxEntries);
                 return 0;
             }
-            AddEntry(database, entry, record);
+            AddEntry(database, entry, buffer, record);
             ++imported;
         } else if (result != kEmptyRow && !ReportRowError(result, tablePath, rowNumber)) {
             return 0;
