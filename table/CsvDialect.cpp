@@ -24,19 +24,19 @@ std::size_t SkipDigits(std::string_view text, std::size_t i) {
     return i;
 }
 
-// The first line feed or zero byte of text from i on, or text.size(); eight
-// bytes at a time up to the word that holds one (reading a file's lines is
-// the most of an import's work on its bytes).
-std::size_t FindLineFeedOrZero(std::string_view text, std::size_t i) {
+// The first byte of text from i on that is a or b, or text.size(); eight
+// bytes at a time up to the word that holds one (finding line ends and
+// quotes is the most of an import's work on its bytes).
+std::size_t FindEitherByte(std::string_view text, std::size_t i, char a, char b) {
     constexpr std::uint64_t kOnes = 0x0101010101010101, kHighBits = 0x8080808080808080;
-    constexpr std::uint64_t kLineFeeds = kOnes * '\n';
+    const std::uint64_t as = kOnes * static_cast<unsigned char>(a), bs = kOnes * static_cast<unsigned char>(b);
     auto hasZeroByte = [](std::uint64_t word) { return ((word - kOnes) & ~word & kHighBits) != 0; };
     for (; i + sizeof(std::uint64_t) <= text.size(); i += sizeof(std::uint64_t)) {
         std::uint64_t word = 0;
         std::memcpy(&word, text.data() + i, sizeof word);
-        if (hasZeroByte(word) || hasZeroByte(word ^ kLineFeeds)) break;
+        if (hasZeroByte(word ^ as) || hasZeroByte(word ^ bs)) break;
     }
-    while (i < text.size() && text[i] != '\n' && text[i] != '\0') ++i;
+    while (i < text.size() && text[i] != a && text[i] != b) ++i;
     return i;
 }
 }  // namespace
@@ -67,7 +67,8 @@ bool ReadCsvLine(ByteSource& source, std::string& line) {
         if (chunk.empty()) break;
         chunk = chunk.substr(0, kMaxLineBytes - line.size());
         std::size_t take = chunk.size();
-        for (std::size_t i = FindLineFeedOrZero(chunk, 0); i < chunk.size(); i = FindLineFeedOrZero(chunk, i + 1)) {
+        for (std::size_t i = FindEitherByte(chunk, 0, '\n', '\0'); i < chunk.size();
+             i = FindEitherByte(chunk, i + 1, '\n', '\0')) {
             if (chunk[i] == '\0') {
                 if (zero == std::string::npos) zero = line.size() + i;
                 continue;
@@ -109,8 +110,7 @@ std::string_view TakeCsvCell(std::string_view& rest, std::string_view separator,
     i = 1;
     while (i < rest.size()) {
         // The text up to the next quote goes over whole.
-        std::size_t quote = i;
-        while (quote < rest.size() && rest[quote] != '"') ++quote;
+        const std::size_t quote = FindEitherByte(rest, i, '"', '"');
         const std::string_view run = rest.substr(i, quote - i);
         if (joined)
             unquoted.append(run);

@@ -117,6 +117,7 @@ TEST(CsvCells, PlainAndQuotedCellsWithAOneCharacterSeparator) {
     EXPECT_EQ(Cells("\"a\"b;c", ";", 2), (Strings{"a\"b;c", ""}));
     EXPECT_EQ(Cells("\"x;\ny\";2", ";", 3), (Strings{"x;\ny", "2", ""}));
     EXPECT_EQ(Cells("\"\";\"\";z", ";", 3), (Strings{"", "", "z"}));
+    EXPECT_EQ(Cells("\"a long note; \"\"quoted\"\" here\";x", ";", 2), (Strings{"a long note; \"quoted\" here", "x"}));
     // Quotes inside a plain cell are plain; blanks before a quote make it plain.
     EXPECT_EQ(Cells("a\"b\";c", ";", 2), (Strings{"a\"b\"", "c"}));
     EXPECT_EQ(Cells(" \"a\",b", ",", 2), (Strings{" \"a\"", "b"}));
