@@ -87,7 +87,7 @@ std::string CPalmDatabase::GetCategoryLabel(int index) const {
 
 std::uint8_t CPalmDatabase::FindOrAddCategory(const std::string& name) {
     // Compared as it would be stored, so a long name finds its own label again.
-    const std::string label = name.substr(0, TextLength(name, kCategoryLabelSize - 1));
+    const std::string_view label(name.data(), TextLength(name, kCategoryLabelSize - 1));
     // A label is its slot's text up to a NUL, at most 15 characters.
     for (std::size_t i = 0; i < kCategoryCount; ++i) {
         const auto* slot = reinterpret_cast<const char*>(m_categoryBlock.data() + kLabelsAt + kCategoryLabelSize * i);
@@ -98,7 +98,7 @@ std::uint8_t CPalmDatabase::FindOrAddCategory(const std::string& name) {
     for (std::size_t i = 0; i < kCategoryCount; ++i) {
         unsigned char* slot = m_categoryBlock.data() + kLabelsAt + kCategoryLabelSize * i;
         if (slot[0] != 0) continue;
-        PutText(slot, kCategoryLabelSize, label);
+        PutText(slot, kCategoryLabelSize, name);  // cut as label is
         ++m_categoryBlock[kLastCategoryIdAt];  // wraps at 256
         m_categoryBlock[kCategoryIdsAt + i] = m_categoryBlock[kLastCategoryIdAt];
         return static_cast<std::uint8_t>(i);
