@@ -145,10 +145,10 @@ private:
     // At most kMaxRecords records, none beginning beyond the 32-bit offsets'
     // reach.
     bool FitsInFile() const;
-    // The file's bytes in order, a piece at a time, into put; -1, nothing
-    // put, when the database does not fit in a file.
+    // The file's bytes in order, a piece at a time, into put; for a database
+    // that FitsInFile.
     using ByteSink = std::function<void(const unsigned char* bytes, std::size_t size)>;
-    int WriteTo(const ByteSink& put) const;
+    void WriteTo(const ByteSink& put) const;
 
     std::array<unsigned char, kCategoryBlockSize> m_categoryBlock{};
     // The records kept of the file's record list, which stays in the bytes;

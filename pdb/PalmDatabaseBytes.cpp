@@ -144,8 +144,7 @@ bool CPalmDatabase::FitsInFile() const {
     return total - lastLength <= kLargestOffset;
 }
 
-int CPalmDatabase::WriteTo(const ByteSink& put) const {
-    if (!FitsInFile()) return -1;
+void CPalmDatabase::WriteTo(const ByteSink& put) const {
     const std::size_t count = static_cast<std::size_t>(GetRecordCount());
     const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
     const std::size_t listEnd = kHeaderSize + entrySize * count;
@@ -199,14 +198,11 @@ int CPalmDatabase::WriteTo(const ByteSink& put) const {
         const StoredRecord record = StoredAt(i);
         put(Bytes() + record.dataAt, record.length);
     }
-    return 0;
 }
 
 int CPalmDatabase::WriteBytes(std::vector<unsigned char>& bytes) const {
     bytes.clear();
-    const int result = WriteTo([&bytes](const unsigned char* data, std::size_t size) {
-        bytes.insert(bytes.end(), data, data + size);
-    });
-    if (result != 0) bytes.clear();
-    return result;
+    if (!FitsInFile()) return -1;
+    WriteTo([&bytes](const unsigned char* data, std::size_t size) { bytes.insert(bytes.end(), data, data + size); });
+    return 0;
 }
