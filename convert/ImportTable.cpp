@@ -97,6 +97,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     // differs only in letter case.
     const PreviousDatabase previous = ReadPreviousDatabase(previousDatabasePath);
     CPalmDatabase database(previous.found ? previous.name : MakeDatabaseName(carName), kCreator, kType, false);
+    database.SpoolRecords();  // or, without a temporary file, held in memory
     database.Reserve(CPalmDatabase::kMaxRecords, CPalmDatabase::kMaxRecords * kTypicalRecordBytes);
     database.AddRecord(previous.hasCarRecord ? previous.carRecord : NewCarRecord(carName));
 

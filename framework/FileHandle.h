@@ -9,9 +9,14 @@
 namespace filehandle {
 
 constexpr std::intptr_t kInvalid = -1;
+// The system's code for a file that ended before the bytes it should hold.
+extern const unsigned long kEndOfFileError;
 
 // On failure return kInvalid / false and set error to the system's code.
 std::intptr_t Open(const std::string& path, CFile::Mode mode, CFile::Share share, unsigned long& error);
+// A new, empty file in the system's temporary folder, open for reading and
+// writing and deleted when closed; path tells its name.
+std::intptr_t OpenTemporary(std::string& path, unsigned long& error);
 bool Read(std::intptr_t handle, void* buffer, std::size_t size, std::size_t& got, unsigned long& error);
 // written: the bytes that reached the file, also when the write fails part-way.
 bool Write(std::intptr_t handle, const void* data, std::size_t size, std::size_t& written, unsigned long& error);

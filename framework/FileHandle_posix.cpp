@@ -1,12 +1,15 @@
 #include "FileHandle.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace filehandle {
+
+const unsigned long kEndOfFileError = EIO;
 
 // Share modes have no POSIX counterpart; the native build only serves tests
 // and fuzzing, where no second process competes for the file.
@@ -17,6 +20,19 @@ std::intptr_t Open(const std::string& path, CFile::Mode mode, CFile::Share, unsi
         error = static_cast<unsigned long>(errno);
         return kInvalid;
     }
+    return fd;
+}
+
+std::intptr_t OpenTemporary(std::string& path, unsigned long& error) {
+    const char* folder = std::getenv("TMPDIR");
+    std::string name = std::string(folder && *folder ? folder : "/tmp") + "/rtXXXXXX";
+    const int fd = ::mkstemp(&name[0]);
+    if (fd < 0) {
+        error = static_cast<unsigned long>(errno);
+        return kInvalid;
+    }
+    ::unlink(name.c_str());  // gone when closed
+    path = name;
     return fd;
 }
 

@@ -4,6 +4,8 @@
 
 namespace filehandle {
 
+const unsigned long kEndOfFileError = ERROR_HANDLE_EOF;
+
 namespace {
 HANDLE ToHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 }  // namespace
@@ -17,6 +19,25 @@ std::intptr_t Open(const std::string& path, CFile::Mode mode, CFile::Share share
         error = GetLastError();
         return kInvalid;
     }
+    return reinterpret_cast<std::intptr_t>(h);
+}
+
+std::intptr_t OpenTemporary(std::string& path, unsigned long& error) {
+    char folder[MAX_PATH + 1];
+    char name[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof folder, folder);
+    if (length == 0 || length > MAX_PATH || GetTempFileNameA(folder, "rt", 0, name) == 0) {
+        error = GetLastError();
+        return kInvalid;
+    }
+    HANDLE h = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        DeleteFileA(name);  // made by GetTempFileNameA
+        return kInvalid;
+    }
+    path = name;
     return reinterpret_cast<std::intptr_t>(h);
 }
 

@@ -3,6 +3,7 @@
 #include "ByteFields.h"
 #include "MappedFile.h"
 #include "ShortText.h"
+#include "SpoolFile.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -36,23 +37,35 @@ void CPalmDatabase::CopyMappedBytes() {
 
 void CPalmDatabase::AddRecord(const CPalmRecord& record) {
     CopyMappedBytes();
-    if (m_data.size() + record.GetData().size() > 0xFFFFFFFF) throw std::length_error("database over 4 GB");
+    const std::uint64_t at = m_spool ? m_spool->GetSize() : m_data.size();
+    if (at + record.GetData().size() > 0xFFFFFFFF) throw std::length_error("database over 4 GB");
     StoredRecord stored;
-    stored.dataAt = static_cast<std::uint32_t>(m_data.size());
+    stored.dataAt = static_cast<std::uint32_t>(at);
     stored.length = record.GetLength();
     stored.idOrType = m_resource ? record.GetResourceType() : record.GetUniqueId();
     stored.resourceId = record.GetResourceId();
     stored.attributes = record.GetAttributes();
     if (!record.GetCategoryName().empty())
         stored.attributes = static_cast<std::uint8_t>((stored.attributes & 0xF0) | FindOrAddCategory(record.GetCategoryName()));
-    m_data.insert(m_data.end(), record.GetData().begin(), record.GetData().end());
+    if (m_spool)
+        m_spool->Append(record.GetData().data(), record.GetData().size());
+    else
+        m_data.insert(m_data.end(), record.GetData().begin(), record.GetData().end());
     m_records.push_back(stored);
+}
+
+bool CPalmDatabase::SpoolRecords() {
+    if (GetRecordCount() > 0) return false;
+    auto spool = std::make_shared<CSpoolFile>();
+    if (!spool->Open()) return false;
+    m_spool = std::move(spool);
+    return true;
 }
 
 void CPalmDatabase::Reserve(std::size_t records, std::size_t dataBytes) {
     CopyMappedBytes();
     m_records.reserve(m_records.size() + records);
-    m_data.reserve(m_data.size() + dataBytes);
+    if (!m_spool) m_data.reserve(m_data.size() + dataBytes);
 }
 
 CPalmDatabase::StoredRecord CPalmDatabase::StoredAt(std::size_t index) const {
@@ -71,7 +84,13 @@ void CPalmDatabase::GetRecord(int index, CPalmRecord& record) const {
         return;
     }
     const StoredRecord stored = StoredAt(static_cast<std::size_t>(index));
-    record.SetData(Bytes() + stored.dataAt, stored.length);
+    if (m_spool) {
+        std::vector<unsigned char> bytes(stored.length);
+        m_spool->ReadAt(stored.dataAt, bytes.data(), bytes.size());
+        record.SetData(std::move(bytes));
+    } else {
+        record.SetData(Bytes() + stored.dataAt, stored.length);
+    }
     record.SetUniqueId(m_resource ? 0 : stored.idOrType);
     record.SetResourceType(m_resource ? stored.idOrType : 0);
     record.SetResourceId(stored.resourceId);

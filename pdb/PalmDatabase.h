@@ -10,6 +10,7 @@
 #include <vector>
 
 class CMappedFile;
+class CSpoolFile;
 
 // A four-character database code ("DATA", "RtLg"), first character in the
 // most significant byte.
@@ -73,6 +74,13 @@ public:
     // index in its low attribute nibble, the high nibble stays.  Record data
     // past 4 GB in all raises std::length_error.
     void AddRecord(const CPalmRecord& record);
+    // The bytes of the records added from now on go to a temporary file of
+    // their own instead of memory, for a database built to be written: a
+    // full log's records touching 2 MB of fresh memory cost more than
+    // writing them to a file and reading them back.  False, and nothing
+    // changed, when the database holds records already or no temporary file
+    // can be made.
+    bool SpoolRecords();
     // Room for that many more records of that many data bytes in all, so that
     // adding them moves nothing (more than the records added may be asked:
     // room not taken costs no memory the system has to hand out).
@@ -159,6 +167,9 @@ private:
     // Records added after those.
     std::vector<StoredRecord> m_records;
     std::vector<unsigned char> m_data;
+    // Where the records' bytes are instead of m_data after SpoolRecords;
+    // copies of the database share it, each adding at its end.
+    std::shared_ptr<CSpoolFile> m_spool;
     // The file in place, instead of m_data, after ReadInPlace; copies of the
     // database share it.  Adding a record first copies its bytes to m_data.
     std::shared_ptr<const CMappedFile> m_mapped;

@@ -4,6 +4,7 @@
 #include "PalmDatabase.h"
 
 #include "ByteFields.h"
+#include "SpoolFile.h"
 
 #include <algorithm>
 #include <array>
@@ -194,9 +195,21 @@ void CPalmDatabase::WriteTo(const ByteSink& put) const {
     const std::array<unsigned char, kGapSize> gap{};
     put(gap.data(), gap.size());
     if (HasAppInfo()) put(m_categoryBlock.data(), m_categoryBlock.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        const StoredRecord record = StoredAt(i);
-        put(Bytes() + record.dataAt, record.length);
+    if (!m_spool) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const StoredRecord record = StoredAt(i);
+            put(Bytes() + record.dataAt, record.length);
+        }
+        return;
+    }
+    // Spooled records go over in runs that lie one after another in the
+    // spool: the whole spool at once, unless a copy of the database added
+    // records of its own in between.
+    for (std::size_t i = 0; i < count;) {
+        const std::uint64_t runStart = StoredAt(i).dataAt;
+        std::uint64_t runEnd = runStart;
+        for (; i < count && StoredAt(i).dataAt == runEnd; ++i) runEnd += StoredAt(i).length;
+        m_spool->CopyTo(runStart, runEnd - runStart, put);
     }
 }
 

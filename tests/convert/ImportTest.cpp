@@ -331,6 +331,18 @@ public:
 private:
     int m_reads = 0;
 };
+
+// Files in the system's temporary folder, where an import keeps its records on the way.
+int TemporaryFileCount() {
+    char folder[MAX_PATH + 1];
+    GetTempPathA(sizeof folder, folder);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(folder) + "*").c_str(), &found);
+    int count = 0;
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) ++count;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return count;
+}
 }  // namespace
 
 TEST_F(ImportTest, AFileErrorWhileReadingEndsTheRunAndReachesTheCaller) {
@@ -347,6 +359,7 @@ TEST_F(ImportTest, AFileErrorWhileReadingEndsTheRunAndReachesTheCaller) {
         return csv;
     };
     MessageLog messages;
+    const int temporaryFiles = TemporaryFileCount();
     bool raised = false;
     try {
         ImportTable(database, table, "", "My Car", *settings, nullptr, failing);
@@ -356,5 +369,6 @@ TEST_F(ImportTest, AFileErrorWhileReadingEndsTheRunAndReachesTheCaller) {
     }
     EXPECT_TRUE(raised);
     EXPECT_FALSE(FileExists(database));
+    EXPECT_EQ(TemporaryFileCount(), temporaryFiles) << "the records kept on the way are gone";
     EXPECT_TRUE(messages.Messages().empty());
 }

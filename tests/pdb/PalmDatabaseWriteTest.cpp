@@ -100,6 +100,30 @@ TEST(PalmDatabaseWrite, LongNamesAndLabelsAreCutToTheirFields) {
               Bytes().text("ABCDEFGHIJKLMNO", 16).u8(0).get());  // label 1 stays free
 }
 
+TEST(PalmDatabaseWrite, SpooledRecordsComeBackAsRecordsHeldInMemory) {
+    // Sizes across the spool's 64 KB gathering buffer and past it; a copy
+    // adds a record of its own to the spool they share before the original
+    // adds its last, which then lies apart from the others.
+    const std::size_t sizes[] = {1, 0, 40000, 30000, 70000, 5};
+    CPalmDatabase held = Fixed("Spool");
+    CPalmDatabase spooled = Fixed("Spool");
+    ASSERT_TRUE(spooled.SpoolRecords());
+    for (std::size_t i = 0; i < std::size(sizes); ++i) {
+        const CPalmRecord r = Record(ByteVector(sizes[i], static_cast<unsigned char>(i + 1)), 0x40,
+                                     static_cast<std::uint32_t>(i), i % 2 ? "Fuel" : "");
+        held.AddRecord(r);
+        spooled.AddRecord(r);
+    }
+    CPalmDatabase copy = spooled;
+    copy.AddRecord(Record({7, 8}, 0, 99));
+    held.AddRecord(Record({9}, 0, 98));
+    spooled.AddRecord(Record({9}, 0, 98));
+    EXPECT_EQ(Written(spooled), Written(held));
+    EXPECT_EQ(copy.GetRecord(6).GetData(), (ByteVector{7, 8}));
+    EXPECT_EQ(spooled.GetRecord(4).GetData(), held.GetRecord(4).GetData());
+    EXPECT_FALSE(held.SpoolRecords()) << "only a database without records";
+}
+
 TEST(PalmDatabaseWrite, UncreatableFileGivesMinusOne) {
     CPalmDatabase db = Fixed("x");
     EXPECT_EQ(db.Write(testing::TempDir() + "no_such_folder_pdb/x.pdb"), -1);

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A temporary file that bytes are appended to and read back from, deleted
+// when it is closed.  For bytes written once and read back later: under Wine
+// a page of memory touched for the first time costs more than writing it to
+// a file and reading it back.  Errors of the system raise CFileException.
+class CSpoolFile {
+public:
+    CSpoolFile() = default;
+    ~CSpoolFile();
+    CSpoolFile(const CSpoolFile&) = delete;
+    CSpoolFile& operator=(const CSpoolFile&) = delete;
+
+    // false when no temporary file can be made.
+    bool Open();
+    std::uint64_t GetSize() const { return m_size; }
+    void Append(const unsigned char* bytes, std::size_t size);
+    // size bytes from offset, which lie within GetSize(), into out.
+    void ReadAt(std::uint64_t offset, unsigned char* out, std::size_t size);
+    // size bytes from offset handed to put in order, a buffer at a time.
+    using ByteSink = std::function<void(const unsigned char* bytes, std::size_t size)>;
+    void CopyTo(std::uint64_t offset, std::uint64_t size, const ByteSink& put);
+
+private:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    [[noreturn]] void Fail(unsigned long osError) const;
+    // Appended bytes still gathered go to the file.
+    void HandOver();
+    void SeekTo(std::uint64_t offset);
+    void ReadExactly(unsigned char* out, std::size_t size);
+
+    std::intptr_t m_handle = -1;
+    std::string m_path;
+    std::uint64_t m_size = 0;
+    std::uint64_t m_position = 0;  // where the system's file pointer stands
+    std::vector<unsigned char> m_buffer;  // appended bytes not yet handed over
+};
