@@ -6,6 +6,7 @@
 #include "SpoolFile.h"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <utility>
 
@@ -27,6 +28,11 @@ CPalmDatabase::CPalmDatabase(std::string name, std::uint32_t creator, std::uint3
       m_attributes(resource ? kBackupAttribute | kResourceAttribute : kBackupAttribute),
       m_resource(resource) {}
 
+CPalmDatabase::CPalmDatabase() = default;
+CPalmDatabase::CPalmDatabase(CPalmDatabase&&) noexcept = default;
+CPalmDatabase& CPalmDatabase::operator=(CPalmDatabase&&) noexcept = default;
+CPalmDatabase::~CPalmDatabase() = default;
+
 const unsigned char* CPalmDatabase::Bytes() const { return m_mapped ? m_mapped->View() : m_data.data(); }
 
 void CPalmDatabase::CopyMappedBytes() {
@@ -37,11 +43,9 @@ void CPalmDatabase::CopyMappedBytes() {
 
 void CPalmDatabase::AddRecord(const CPalmRecord& record) {
     CopyMappedBytes();
-    const std::uint64_t at = m_spool ? m_spool->GetSize() : m_data.size();
+    const std::uint64_t at = AddedEnd();
     if (at + record.GetData().size() > 0xFFFFFFFF) throw std::length_error("database over 4 GB");
     StoredRecord stored;
-    stored.dataAt = static_cast<std::uint32_t>(at);
-    stored.length = record.GetLength();
     stored.idOrType = m_resource ? record.GetResourceType() : record.GetUniqueId();
     stored.resourceId = record.GetResourceId();
     stored.attributes = record.GetAttributes();
@@ -51,12 +55,16 @@ void CPalmDatabase::AddRecord(const CPalmRecord& record) {
         m_spool->Append(record.GetData().data(), record.GetData().size());
     else
         m_data.insert(m_data.end(), record.GetData().begin(), record.GetData().end());
-    m_records.push_back(stored);
+    // Byte by byte: a resize or an insert of a few bytes is a call into the
+    // library, for every record of an import.
+    std::array<unsigned char, kResourceEntrySize> entry;
+    PutEntry(entry.data(), stored, static_cast<std::uint32_t>(at));
+    for (std::size_t i = 0; i < EntrySize(); ++i) m_addedEntries.push_back(entry[i]);
 }
 
 bool CPalmDatabase::SpoolRecords() {
     if (GetRecordCount() > 0) return false;
-    auto spool = std::make_shared<CSpoolFile>();
+    auto spool = std::make_unique<CSpoolFile>();
     if (!spool->Open()) return false;
     m_spool = std::move(spool);
     return true;
@@ -64,12 +72,12 @@ bool CPalmDatabase::SpoolRecords() {
 
 void CPalmDatabase::Reserve(std::size_t records, std::size_t dataBytes) {
     CopyMappedBytes();
-    m_records.reserve(m_records.size() + records);
+    m_addedEntries.reserve(m_addedEntries.size() + records * EntrySize());
     if (!m_spool) m_data.reserve(m_data.size() + dataBytes);
 }
 
 CPalmDatabase::StoredRecord CPalmDatabase::StoredAt(std::size_t index) const {
-    return index < m_listedRecords ? ListedRecord(index) : m_records[index - m_listedRecords];
+    return index < m_listedRecords ? ListedRecord(index) : AddedRecord(index - m_listedRecords);
 }
 
 CPalmRecord CPalmDatabase::GetRecord(int index) const {

@@ -37,10 +37,19 @@ public:
     static constexpr std::size_t kNameSize = 32;            // 31 characters and a NUL
     static constexpr std::size_t kWorkBufferSize = 100000;  // largest gap, largest last record
     static constexpr std::size_t kMaxRecords = 0xFFFF;      // the record count field is 16 bits
+    static constexpr std::size_t kRecordEntrySize = 8;      // of the record list
+    static constexpr std::size_t kResourceEntrySize = 10;
     static constexpr std::uint16_t kResourceAttribute = 0x0001;
     static constexpr std::uint16_t kBackupAttribute = 0x0008;
 
-    CPalmDatabase() = default;
+    CPalmDatabase();
+    // A database may hold a file's worth of records, some of them in a
+    // temporary file of its own: it moves, it is not copied.
+    CPalmDatabase(const CPalmDatabase&) = delete;
+    CPalmDatabase& operator=(const CPalmDatabase&) = delete;
+    CPalmDatabase(CPalmDatabase&&) noexcept;
+    CPalmDatabase& operator=(CPalmDatabase&&) noexcept;
+    ~CPalmDatabase();
     // A new database: backup bit set (and the resource bit for a resource
     // database), all three dates now, no records, empty category block.
     CPalmDatabase(std::string name, std::uint32_t creator, std::uint32_t type, bool resource);
@@ -85,7 +94,7 @@ public:
     // adding them moves nothing (more than the records added may be asked:
     // room not taken costs no memory the system has to hand out).
     void Reserve(std::size_t records, std::size_t dataBytes);
-    int GetRecordCount() const { return static_cast<int>(m_listedRecords + m_records.size()); }
+    int GetRecordCount() const { return static_cast<int>(m_listedRecords + AddedCount()); }
     // A copy of record index, named by the label of its category; an empty
     // record when index is out of range.
     CPalmRecord GetRecord(int index) const;
@@ -148,6 +157,15 @@ private:
     StoredRecord StoredAt(std::size_t index) const;
     // Record index of the file's record list, as read.
     StoredRecord ListedRecord(std::size_t index) const;
+    // Record index of those added, from m_addedEntries.
+    StoredRecord AddedRecord(std::size_t index) const;
+    std::size_t EntrySize() const;
+    std::size_t AddedCount() const { return m_addedEntries.size() / EntrySize(); }
+    // Where the bytes of the records added end, in m_data or the spool.
+    std::uint64_t AddedEnd() const;
+    // An entry of a record list (no length: the next entry's offset gives it).
+    StoredRecord ReadEntry(const unsigned char* entry) const;
+    void PutEntry(unsigned char* entry, const StoredRecord& record, std::uint32_t dataAt) const;
     // Into m_data, before records are added to a database read in place.
     void CopyMappedBytes();
     // At most kMaxRecords records, none beginning beyond the 32-bit offsets'
@@ -164,12 +182,16 @@ private:
     // file's last record.
     std::size_t m_listedRecords = 0;
     std::uint32_t m_lastListedLength = 0;
-    // Records added after those.
-    std::vector<StoredRecord> m_records;
+    // The record list entries of the records added after those, as the
+    // file's list holds them (8 bytes a record, half the size of a
+    // StoredRecord) but with offsets into m_data or the spool.  The added
+    // records lie one after another, so a record ends where the next one
+    // begins and the last where the bytes held end.
+    std::vector<unsigned char> m_addedEntries;
     std::vector<unsigned char> m_data;
-    // Where the records' bytes are instead of m_data after SpoolRecords;
-    // copies of the database share it, each adding at its end.
-    std::shared_ptr<CSpoolFile> m_spool;
+    // Where the added records' bytes are instead of m_data after
+    // SpoolRecords.
+    std::unique_ptr<CSpoolFile> m_spool;
     // The file in place, instead of m_data, after ReadInPlace; copies of the
     // database share it.  Adding a record first copies its bytes to m_data.
     std::shared_ptr<const CMappedFile> m_mapped;

@@ -15,8 +15,6 @@ using namespace bytefields;
 namespace {
 constexpr std::size_t kHeaderSize = 78;
 constexpr std::size_t kGapSize = 2;
-constexpr std::size_t kRecordEntrySize = 8;
-constexpr std::size_t kResourceEntrySize = 10;
 constexpr std::uint64_t kLargestOffset = 0xFFFFFFFF;  // record offsets are 32 bits
 constexpr std::size_t kListBlockEntries = 512;
 // Seconds from 1904-01-01, the file's epoch, to 1970-01-01.
@@ -24,7 +22,7 @@ constexpr std::uint32_t kEpochDifference = 2082844800u;
 
 // The data offset in the file's record list entry at index.
 std::size_t ListedOffset(const unsigned char* file, bool resource, std::size_t index) {
-    const std::size_t entrySize = resource ? kResourceEntrySize : kRecordEntrySize;
+    const std::size_t entrySize = resource ? CPalmDatabase::kResourceEntrySize : CPalmDatabase::kRecordEntrySize;
     return GetU32(file + kHeaderSize + index * entrySize + (resource ? 6 : 0));
 }
 
@@ -42,7 +40,7 @@ std::size_t CPalmDatabase::BytesToRead(const unsigned char* bytes, std::size_t h
     const std::size_t count = GetU16(bytes + 76);
     if (count <= recordLimit) return fileSize;
     const bool resource = (GetU16(bytes + 32) & kResourceAttribute) != 0;
-    const std::size_t entrySize = resource ? kResourceEntrySize : kRecordEntrySize;
+    const std::size_t entrySize = resource ? CPalmDatabase::kResourceEntrySize : CPalmDatabase::kRecordEntrySize;
     const std::size_t listEnd = kHeaderSize + entrySize * count;
     if (have < listEnd) return std::min(fileSize, listEnd);
     // The category block and the records kept lie before the first record
@@ -112,42 +110,71 @@ int CPalmDatabase::Parse(const unsigned char* bytes, std::size_t have, std::size
     return 0;
 }
 
-CPalmDatabase::StoredRecord CPalmDatabase::ListedRecord(std::size_t index) const {
-    const unsigned char* file = Bytes();
-    const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
-    const unsigned char* entry = file + kHeaderSize + index * entrySize;
+std::size_t CPalmDatabase::EntrySize() const { return m_resource ? kResourceEntrySize : kRecordEntrySize; }
+
+CPalmDatabase::StoredRecord CPalmDatabase::ReadEntry(const unsigned char* entry) const {
     StoredRecord record;
-    record.dataAt = static_cast<std::uint32_t>(ListedOffset(file, m_resource, index));
-    record.length = index + 1 < m_listedRecords
-                        ? static_cast<std::uint32_t>(ListedOffset(file, m_resource, index + 1) - record.dataAt)
-                        : m_lastListedLength;
     if (m_resource) {
         record.idOrType = GetU32(entry);
         record.resourceId = GetU16(entry + 4);
+        record.dataAt = GetU32(entry + 6);
     } else {
+        record.dataAt = GetU32(entry);
         record.attributes = entry[4];
         record.idOrType = static_cast<std::uint32_t>(entry[5] << 16 | entry[6] << 8 | entry[7]);
     }
     return record;
 }
 
+void CPalmDatabase::PutEntry(unsigned char* entry, const StoredRecord& record, std::uint32_t dataAt) const {
+    if (m_resource) {
+        PutU32(entry, record.idOrType);
+        PutU16(entry + 4, record.resourceId);
+        PutU32(entry + 6, dataAt);
+    } else {
+        PutU32(entry, dataAt);
+        entry[4] = record.attributes;
+        entry[5] = static_cast<unsigned char>(record.idOrType >> 16);
+        entry[6] = static_cast<unsigned char>(record.idOrType >> 8);
+        entry[7] = static_cast<unsigned char>(record.idOrType);
+    }
+}
+
+CPalmDatabase::StoredRecord CPalmDatabase::ListedRecord(std::size_t index) const {
+    const unsigned char* file = Bytes();
+    StoredRecord record = ReadEntry(file + kHeaderSize + index * EntrySize());
+    record.length = index + 1 < m_listedRecords
+                        ? static_cast<std::uint32_t>(ListedOffset(file, m_resource, index + 1) - record.dataAt)
+                        : m_lastListedLength;
+    return record;
+}
+
+std::uint64_t CPalmDatabase::AddedEnd() const { return m_spool ? m_spool->GetSize() : m_data.size(); }
+
+CPalmDatabase::StoredRecord CPalmDatabase::AddedRecord(std::size_t index) const {
+    StoredRecord record = ReadEntry(m_addedEntries.data() + index * EntrySize());
+    const std::uint64_t end =
+        index + 1 < AddedCount() ? ReadEntry(m_addedEntries.data() + (index + 1) * EntrySize()).dataAt : AddedEnd();
+    record.length = static_cast<std::uint32_t>(end - record.dataAt);
+    return record;
+}
+
 bool CPalmDatabase::FitsInFile() const {
     const std::size_t count = static_cast<std::size_t>(GetRecordCount());
     if (count > kMaxRecords) return false;
-    const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
+    const std::size_t entrySize = EntrySize();
     std::uint64_t total = kHeaderSize + entrySize * count + kGapSize + (HasAppInfo() ? kCategoryBlockSize : 0);
-    std::uint32_t lastLength = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        lastLength = StoredAt(i).length;
-        total += lastLength;
-    }
+    for (std::size_t i = 0; i < m_listedRecords; ++i) total += ListedRecord(i).length;
+    // The records added lie one after another: their bytes in all at once.
+    if (AddedCount() > 0) total += AddedEnd() - AddedRecord(0).dataAt;
+    const std::uint32_t lastLength = count > 0 ? StoredAt(count - 1).length : 0;
     // The last record may end at 2^32, but none may begin beyond the offsets' reach.
     return total - lastLength <= kLargestOffset;
 }
 
 void CPalmDatabase::WriteTo(const ByteSink& put) const {
     const std::size_t count = static_cast<std::size_t>(GetRecordCount());
-    const std::size_t entrySize = m_resource ? kResourceEntrySize : kRecordEntrySize;
+    const std::size_t entrySize = EntrySize();
     const std::size_t listEnd = kHeaderSize + entrySize * count;
     const std::size_t dataStart = listEnd + kGapSize + (HasAppInfo() ? kCategoryBlockSize : 0);
 
@@ -173,18 +200,7 @@ void CPalmDatabase::WriteTo(const ByteSink& put) const {
     std::size_t nextData = dataStart;
     for (std::size_t i = 0; i < count; ++i) {
         const StoredRecord record = StoredAt(i);
-        unsigned char* entry = block.data() + inBlock * entrySize;
-        if (m_resource) {
-            PutU32(entry, record.idOrType);
-            PutU16(entry + 4, record.resourceId);
-            PutU32(entry + 6, static_cast<std::uint32_t>(nextData));
-        } else {
-            PutU32(entry, static_cast<std::uint32_t>(nextData));
-            entry[4] = record.attributes;
-            entry[5] = static_cast<unsigned char>(record.idOrType >> 16);
-            entry[6] = static_cast<unsigned char>(record.idOrType >> 8);
-            entry[7] = static_cast<unsigned char>(record.idOrType);
-        }
+        PutEntry(block.data() + inBlock * entrySize, record, static_cast<std::uint32_t>(nextData));
         nextData += record.length;
         if (++inBlock == kListBlockEntries) {
             put(block.data(), inBlock * entrySize);
@@ -195,21 +211,14 @@ void CPalmDatabase::WriteTo(const ByteSink& put) const {
     const std::array<unsigned char, kGapSize> gap{};
     put(gap.data(), gap.size());
     if (HasAppInfo()) put(m_categoryBlock.data(), m_categoryBlock.size());
-    if (!m_spool) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const StoredRecord record = StoredAt(i);
-            put(Bytes() + record.dataAt, record.length);
-        }
+    // Spooled records are all added ones, one after another from the start.
+    if (m_spool) {
+        m_spool->CopyTo(0, m_spool->GetSize(), put);
         return;
     }
-    // Spooled records go over in runs that lie one after another in the
-    // spool: the whole spool at once, unless a copy of the database added
-    // records of its own in between.
-    for (std::size_t i = 0; i < count;) {
-        const std::uint64_t runStart = StoredAt(i).dataAt;
-        std::uint64_t runEnd = runStart;
-        for (; i < count && StoredAt(i).dataAt == runEnd; ++i) runEnd += StoredAt(i).length;
-        m_spool->CopyTo(runStart, runEnd - runStart, put);
+    for (std::size_t i = 0; i < count; ++i) {
+        const StoredRecord record = StoredAt(i);
+        put(Bytes() + record.dataAt, record.length);
     }
 }
 

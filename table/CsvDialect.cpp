@@ -98,7 +98,7 @@ std::string_view TakeCsvCell(std::string_view& rest, std::string_view separator,
 
     std::size_t i = 0;
     if (rest[0] != '"') {
-        while (i < rest.size() && !isSeparator(rest[i])) ++i;
+        i = canSeparate ? FindEitherByte(rest, 0, sep, sep) : rest.size();
         const std::string_view cell = rest.substr(0, i);
         rest.remove_prefix(i < rest.size() ? i + 1 : i);
         return cell;
