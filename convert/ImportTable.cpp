@@ -71,7 +71,9 @@ CPalmRecord NewCarRecord(const std::string& carName) {
 void AddEntry(CPalmDatabase& database, const CFillupRecord& entry, std::vector<unsigned char>& buffer,
               CPalmRecord& record) {
     record.SetData(buffer.data(), static_cast<std::size_t>(entry.PackFillupRecord(buffer.data(), buffer.size())));
-    record.SetCategoryName(entry.categoryName);
+    // The category's index straight into the attributes (none: Unfiled): the
+    // record carries no copy of its name.
+    record.SetAttributes(entry.categoryName.empty() ? 0 : database.FindOrAddCategory(entry.categoryName));
     database.AddRecord(record);
 }
 }  // namespace

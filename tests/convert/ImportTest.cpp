@@ -156,13 +156,15 @@ TEST_F(ImportTest, MissingTableIsReportedByTheFactory) {
 TEST_F(ImportTest, MoreThanSixteenCategoriesLeaveTheRestAtCategoryZero) {
     std::vector<std::string> lines{kHeading};
     for (int i = 0; i < 18; ++i) lines.push_back(D(2005, 1, 1 + i) + ";1;1;1;;;Cat" + std::to_string(i));
+    lines.insert(lines.begin() + 2, D(2005, 2, 1) + ";1;1;1;;;");  // Unfiled, while free slots remain
     MessageLog messages;
-    EXPECT_EQ(Import(lines), 18);
+    EXPECT_EQ(Import(lines), 19);
     CPalmDatabase written;
     ASSERT_EQ(written.Read(database), 0);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(written.GetCategoryLabel(i), "Cat" + std::to_string(i));
-    EXPECT_EQ(written.GetRecord(17).GetCategoryIndex(), 0);
-    EXPECT_EQ(written.GetRecord(18).GetCategoryName(), "Cat0");
+    EXPECT_EQ(written.GetRecord(2).GetCategoryIndex(), 0);
+    EXPECT_EQ(written.GetRecord(18).GetCategoryIndex(), 0);
+    EXPECT_EQ(written.GetRecord(19).GetCategoryName(), "Cat0");
 }
 
 TEST_F(ImportTest, ThePresentDatabasesCarRecordAndNameAreTakenOverByteForByte) {
