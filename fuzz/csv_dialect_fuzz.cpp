@@ -32,12 +32,13 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-void ReadEveryCell(std::string_view bytes, std::string_view separator, std::string& line) {
+void ReadEveryCell(std::string_view bytes, std::string_view separator, std::string& spill) {
     MemorySource source(bytes);
     std::string unquoted;
-    while (csv::ReadCsvLine(source, line)) {
+    std::string_view line;
+    while (csv::ReadCsvLine(source, spill, line)) {
         Check(line.size() <= csv::kMaxLineBytes);
-        Check(line.find('\0') == std::string::npos);
+        Check(line.find('\0') == std::string_view::npos);
         std::string_view rest = line;
         while (!rest.empty()) {
             const std::size_t before = rest.size();
@@ -92,14 +93,14 @@ void WriteAndReadBack(std::string_view bytes, std::string_view separator, bool l
     if (row.size() + 2 > csv::kMaxLineBytes) return;  // would arrive cut
     row += "\r\n";
     MemorySource source(row);
-    std::string& line = buffers.line;
-    Check(csv::ReadCsvLine(source, line));
+    std::string_view line;
+    Check(csv::ReadCsvLine(source, buffers.line, line));
     std::string_view rest = line;
     std::string unquoted;
     for (std::string_view text : texts)
         Check(ReadsBackAs(csv::TakeCsvCell(rest, separator, unquoted), text, lineFeedAsBlank));
     Check(rest.empty());
-    Check(!csv::ReadCsvLine(source, line));
+    Check(!csv::ReadCsvLine(source, buffers.line, line));
 }
 
 }  // namespace

@@ -56,7 +56,9 @@ void AppendCsvText(std::string& out, std::string_view text, bool lineFeedAsBlank
     out.append(text.data() + runStart, text.size() - runStart);
 }
 
-bool ReadCsvLine(ByteSource& source, std::string& line) {
+namespace {
+// The line put together in line, a read at a time.
+bool SpillCsvLine(ByteSource& source, std::string& line) {
     line.clear();
     // Taken a chunk at a time, up to the first LF after a CR (the CR may
     // end the chunk before) or kMaxLineBytes bytes.
@@ -86,6 +88,25 @@ bool ReadCsvLine(ByteSource& source, std::string& line) {
     if (line.empty()) return false;
     if (line.size() >= 2 && line[line.size() - 2] == '\r' && line.back() == '\n') line.resize(line.size() - 2);
     if (zero < line.size()) line.resize(zero);
+    return true;
+}
+}  // namespace
+
+bool ReadCsvLine(ByteSource& source, std::string& spill, std::string_view& line) {
+    // Mostly the read-ahead holds the whole line: it is seen there, not
+    // copied.  A zero byte, a line across reads or one cut at the longest
+    // are put together in spill.
+    const std::string_view ahead = source.Peek().substr(0, kMaxLineBytes);
+    for (std::size_t i = FindEitherByte(ahead, 0, '\n', '\0'); i < ahead.size() && ahead[i] == '\n';
+         i = FindEitherByte(ahead, i + 1, '\n', '\0')) {
+        if (i > 0 && ahead[i - 1] == '\r') {
+            source.Take(i + 1);
+            line = ahead.substr(0, i - 1);
+            return true;
+        }
+    }
+    if (!SpillCsvLine(source, spill)) return false;
+    line = spill;
     return true;
 }
 

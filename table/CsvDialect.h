@@ -20,7 +20,8 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
     // The next bytes, at least one unless the data has ended; they stay the
-    // next bytes until taken.
+    // next bytes until taken, and stay in place, taken or not, until the next
+    // Peek.
     virtual std::string_view Peek() = 0;
     // Takes the first count bytes (at most what Peek showed).
     virtual void Take(std::size_t count) = 0;
@@ -32,12 +33,14 @@ public:
 // at its first zero byte, like every text of the program.
 void AppendCsvText(std::string& out, std::string_view text, bool lineFeedAsBlank);
 
-// Reads the next line into line, without its CR LF: up to and including the
-// first CR LF, or up to the end of the data, or kMaxLineBytes bytes, whichever
+// Reads the next line, without its CR LF: up to and including the first
+// CR LF, or up to the end of the data, or kMaxLineBytes bytes, whichever
 // comes first.  A lone CR or LF stays in the line.  A zero byte ends the
 // line's text (the bytes after it up to the line end are dropped).  false when
-// not one byte was left.
-bool ReadCsvLine(ByteSource& source, std::string& line);
+// not one byte was left.  line shows the line where the source's bytes hold
+// it whole (valid until the source's next Peek), or else in spill, where it
+// is put together.
+bool ReadCsvLine(ByteSource& source, std::string& spill, std::string_view& line);
 
 // Takes the next cell off the front of rest (the unread part of the current
 // line) and returns its text.  A cell that begins with a quote is a quoted

@@ -86,8 +86,7 @@ int CCsvTableFile::OpenForRead(std::string fileName) {
     if (!m_file->Open(fileName, CFile::Mode::Read, CFile::Share::DenyWrite)) return -1;
     m_atRowStart = 1;
     m_row = 0;
-    m_line.clear();
-    m_unread = m_line;
+    m_unread = {};
     m_shortDate.reset();
     return 0;
 }
@@ -125,11 +124,9 @@ int CCsvTableFile::EndRow() {
 }
 
 int CCsvTableFile::NextRow() {
-    m_line.clear();
-    m_unread = m_line;
+    m_unread = {};
     FileByteSource source(*m_file);
-    if (!csv::ReadCsvLine(source, m_line)) return -1;
-    m_unread = m_line;
+    if (!csv::ReadCsvLine(source, m_spill, m_unread)) return -1;
     ++m_row;
     return 0;
 }

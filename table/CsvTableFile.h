@@ -67,8 +67,8 @@ private:
     int m_atRowStart = 1;
     std::string m_separator;
     std::string m_pendingRow;      // the cells written since the row began
-    std::string m_line;            // the row that NextRow read
-    std::string_view m_unread;     // what of m_line the cell reads have not taken
+    std::string m_spill;           // the row that NextRow read, where the file's read-ahead does not hold it whole
+    std::string_view m_unread;     // what of that row the cell reads have not taken
     std::string m_unquoted;        // a quoted cell's text where a quote is kept inside it
     std::unique_ptr<CShortDate> m_shortDate;
 };

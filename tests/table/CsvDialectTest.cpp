@@ -31,8 +31,9 @@ std::vector<std::string> Lines(const std::string& bytes) {
     const std::size_t chunks[3] = {1, 2, 65536};
     for (int i = 0; i < 3; ++i) {
         MemorySource source(bytes, chunks[i]);
-        std::string line;
-        while (csv::ReadCsvLine(source, line)) byChunk[i].push_back(line);
+        std::string spill;
+        std::string_view line;
+        while (csv::ReadCsvLine(source, spill, line)) byChunk[i].emplace_back(line);
     }
     EXPECT_EQ(byChunk[0], byChunk[2]);
     EXPECT_EQ(byChunk[1], byChunk[2]);
