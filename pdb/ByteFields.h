@@ -60,7 +60,11 @@ inline std::string TextAt(const std::vector<unsigned char>& data, std::size_t of
 
 // Characters of text before its first NUL, at most maxChars.
 inline std::size_t TextLength(const std::string& text, std::size_t maxChars) {
-    return std::min(std::strlen(text.c_str()), maxChars);
+    // A loop of our own rather than the C library's strlen: an import asks
+    // this of every record's category name.
+    std::size_t length = 0;
+    while (length < maxChars && length < text.size() && text[length] != '\0') ++length;
+    return length;
 }
 
 // Fills a field of fieldSize bytes with text, cut to fieldSize - 1

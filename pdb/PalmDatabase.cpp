@@ -59,7 +59,7 @@ void CPalmDatabase::AddRecord(const CPalmRecord& record) {
     // library, for every record of an import.
     std::array<unsigned char, kResourceEntrySize> entry;
     PutEntry(entry.data(), stored, static_cast<std::uint32_t>(at));
-    for (std::size_t i = 0; i < EntrySize(); ++i) m_addedEntries.push_back(entry[i]);
+    for (std::size_t i = 0, size = EntrySize(); i < size; ++i) m_addedEntries.push_back(entry[i]);
 }
 
 bool CPalmDatabase::SpoolRecords() {

@@ -159,7 +159,7 @@ private:
     StoredRecord ListedRecord(std::size_t index) const;
     // Record index of those added, from m_addedEntries.
     StoredRecord AddedRecord(std::size_t index) const;
-    std::size_t EntrySize() const;
+    std::size_t EntrySize() const { return m_resource ? kResourceEntrySize : kRecordEntrySize; }
     std::size_t AddedCount() const { return m_addedEntries.size() / EntrySize(); }
     // Where the bytes of the records added end, in m_data or the spool.
     std::uint64_t AddedEnd() const;

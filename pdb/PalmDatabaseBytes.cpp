@@ -110,8 +110,6 @@ int CPalmDatabase::Parse(const unsigned char* bytes, std::size_t have, std::size
     return 0;
 }
 
-std::size_t CPalmDatabase::EntrySize() const { return m_resource ? kResourceEntrySize : kRecordEntrySize; }
-
 CPalmDatabase::StoredRecord CPalmDatabase::ReadEntry(const unsigned char* entry) const {
     StoredRecord record;
     if (m_resource) {

@@ -215,6 +215,11 @@ int ParseNumberCell(std::string_view text, double& value) {
     value = 0.0;
     const std::string_view trimmed = TrimWhiteSpace(text);
     if (trimmed.empty()) return -2;
+    // Mostly a plain number, read in one pass.
+    if (const std::optional<double> plain = ParsePlainDecimal(trimmed)) {
+        value = *plain;
+        return 0;
+    }
     // An exponent without digits is not part of the number, so "1e" is no
     // whole number either.
     if (DecimalNumberEnd(trimmed, 0) != trimmed.size()) return -1;

@@ -65,7 +65,7 @@ void AppendFixed(std::string& out, double value, int decimals) {
     out.append(text + at, sizeof text - static_cast<std::size_t>(at));
 }
 
-double ParseDecimal(std::string_view text) {
+std::optional<double> ParsePlainDecimal(std::string_view text) {
     // A number of at most 15 digits without exponent is a whole number below
     // 2^53 divided by a power of ten up to 10^22, both held exactly, and one
     // division rounds correctly: the very double strtod gives.
@@ -74,19 +74,26 @@ double ParseDecimal(std::string_view text) {
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
     std::uint64_t digits = 0;
     int count = 0, decimals = 0;
-    bool point = false;
+    bool point = false, anyDigit = false;
     for (; i < text.size(); ++i) {
         if (IsDigit(text[i])) {
+            anyDigit = true;
             if (count > 0 || text[i] != '0') ++count;
             digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
             if (point) ++decimals;
-            if (count > 15 || decimals > 22) return std::strtod(std::string(text).c_str(), nullptr);
+            if (count > 15 || decimals > 22) return std::nullopt;
         } else if (text[i] == '.' && !point) {
             point = true;
         } else {
-            return std::strtod(std::string(text).c_str(), nullptr);
+            return std::nullopt;
         }
     }
+    if (!anyDigit) return std::nullopt;
     const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
     return negative ? -magnitude : magnitude;
+}
+
+double ParseDecimal(std::string_view text) {
+    if (const std::optional<double> plain = ParsePlainDecimal(text)) return *plain;
+    return std::strtod(std::string(text).c_str(), nullptr);
 }

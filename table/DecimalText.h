@@ -2,6 +2,7 @@
 // Numbers spelled and read in decimal, exactly as the C library's printf
 // ("%.Nf") and strtod do, without their general machinery where the number
 // allows: an export spells three numbers per row and an import reads three.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,3 +13,7 @@ void AppendFixed(std::string& out, double value, int decimals);
 // strtod's value of text that is wholly a decimal number: an optional sign,
 // digits, an optional "." and digits, an optional exponent.
 double ParseDecimal(std::string_view text);
+// The same without the C library, for the plain numbers a log is made of:
+// an optional sign, at least one digit, an optional "." among the digits, at
+// most 15 significant digits and 22 decimals.  Nothing for any other text.
+std::optional<double> ParsePlainDecimal(std::string_view text);
