@@ -40,8 +40,7 @@ const char* KindText(const CFillupRecord& entry) {
     return "";
 }
 
-// The entry's texts are handed over, not copied.
-void WriteDataRow(CTableFile& table, CFillupRecord& entry) {
+void WriteDataRow(CTableFile& table, const CFillupRecord& entry) {
     table.WriteDate(entry.date);
     if (entry.recurring)
         table.WriteString("");
@@ -55,8 +54,8 @@ void WriteDataRow(CTableFile& table, CFillupRecord& entry) {
     else
         table.WriteNumber(entry.fillAmount * 0.01, 2);
     table.WriteString(KindText(entry));
-    table.WriteString(std::move(entry.note));
-    table.WriteString(std::move(entry.categoryName));
+    table.WriteString(entry.note);
+    table.WriteString(entry.categoryName);
     if (entry.recurring) {
         // A cost without an end date leaves the cell empty, as the import
         // reads it back.
@@ -96,11 +95,14 @@ int ExportDatabase(const std::string& databasePath, const std::string& tablePath
         car.ParseCarRecord(database.GetRecord(0));
         WriteHeadingRow(*table, car);
         CRecordPump pump(wait);
+        // One record and one entry for all rows, so that their texts' memory
+        // is reused from row to row: an entry read from a record holds every
+        // field a row of its kind writes.
         CPalmRecord record;
+        CFillupRecord entry;
         for (int i = 1; i < count; ++i) {
             steps.SetPos(i);
             if (pump.BetweenRecords() != 0) break;
-            CFillupRecord entry;
             database.GetRecord(i, record);
             entry.ParseFillupRecord(record);
             WriteDataRow(*table, entry);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Big-endian numbers and NUL-terminated texts inside byte buffers, shared by
@@ -46,12 +47,17 @@ inline std::uint32_t U32At(const std::vector<unsigned char>& data, std::size_t o
 
 // The text at offset: up to its NUL, at most maxChars characters, never past
 // the end of the bytes.
-inline std::string TextAt(const unsigned char* data, std::size_t size, std::size_t offset, std::size_t maxChars) {
-    if (offset >= size) return std::string();
+inline std::string_view TextViewAt(const unsigned char* data, std::size_t size, std::size_t offset,
+                                   std::size_t maxChars) {
+    if (offset >= size) return std::string_view();
     const std::size_t room = std::min(size - offset, maxChars);
     const auto* begin = reinterpret_cast<const char*>(data + offset);
     const void* nul = std::memchr(begin, 0, room);
-    return std::string(begin, nul ? static_cast<const char*>(nul) - begin : room);
+    return std::string_view(begin, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - begin) : room);
+}
+
+inline std::string TextAt(const unsigned char* data, std::size_t size, std::size_t offset, std::size_t maxChars) {
+    return std::string(TextViewAt(data, size, offset, maxChars));
 }
 
 inline std::string TextAt(const std::vector<unsigned char>& data, std::size_t offset, std::size_t maxChars) {

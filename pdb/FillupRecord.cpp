@@ -38,7 +38,7 @@ int CFillupRecord::ParseFillupRecord(const CPalmRecord& record) {
     } else {
         fillAmount = U32At(data, kAmountAt);
     }
-    note = TextAt(data, kNoteAt, data.size());
+    note.assign(TextViewAt(data.data(), data.size(), kNoteAt, data.size()));  // into the memory it has
     categoryName = record.GetCategoryName();
     return 0;
 }

@@ -142,7 +142,7 @@ void CCsvTableFile::EndCell() {
     m_atRowStart = 0;
 }
 
-int CCsvTableFile::WriteString(std::string text) {
+int CCsvTableFile::WriteString(std::string_view text) {
     // The cell is kept whole, however long: nothing of ours limits its size.
     // (Lines longer than a read of NextRow arrive cut when read back.)
     csv::AppendCsvText(StartCell(), text, m_lineFeedFlag != 0);

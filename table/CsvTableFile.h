@@ -32,7 +32,7 @@ public:
     int Close() override;
     int EndRow() override;
     int NextRow() override;
-    int WriteString(std::string text) override;
+    int WriteString(std::string_view text) override;
     int WriteDate(CalendarTime value) override;
     int WriteTime(CalendarTime value) override;
     int WriteInt(int value) override;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // One spreadsheet file seen as rows of cells, written or read strictly in
 // order.  Each write or read works on the current cell and moves to the next
@@ -19,7 +20,7 @@ public:
     virtual int Close() = 0;
     virtual int EndRow() = 0;
     virtual int NextRow() = 0;
-    virtual int WriteString(std::string text) = 0;
+    virtual int WriteString(std::string_view text) = 0;
     virtual int WriteDate(CalendarTime value) = 0;
     virtual int WriteTime(CalendarTime value) = 0;
     virtual int WriteInt(int value) = 0;

@@ -103,8 +103,8 @@ std::int64_t CTypedCellTableFile::CurrencyAmount(double value) {
     return static_cast<std::int64_t>(scaled);
 }
 
-int CTypedCellTableFile::WriteString(std::string text) {
-    std::string cell = CellText(std::move(text));
+int CTypedCellTableFile::WriteString(std::string_view text) {
+    std::string cell = CellText(std::string(text));
     // The apostrophe keeps a text a text: without it the application stores
     // whatever reads as a number, date or truth value as that ("2005", "-3",
     // but also "May 5" or "true"), and the cell no longer holds the text.  It

@@ -14,7 +14,7 @@
 // rules, so that both store and read the same cells.
 class CTypedCellTableFile : public CTableFile {
 public:
-    int WriteString(std::string text) override;
+    int WriteString(std::string_view text) override;
     int WriteDate(CalendarTime value) override;
     int WriteTime(CalendarTime value) override;
     int WriteInt(int value) override;

@@ -201,10 +201,10 @@ workbook::Cell NumberCell(workbook::CellKind kind, double number) {
 
 }  // namespace
 
-int CWorkbookFileTableFile::WriteString(std::string text) {
+int CWorkbookFileTableFile::WriteString(std::string_view text) {
     // The cell of the apostrophe text the base class puts: the text itself,
     // or an empty cell.
-    const std::string kept = CellText(std::move(text));
+    const std::string kept = CellText(std::string(text));
     if (kept.empty()) {
         PutCell(workbook::Cell());
     } else {

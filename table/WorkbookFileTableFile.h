@@ -60,7 +60,7 @@ public:
     // base class builds and takes, but made and read in place: no automation
     // value and no BSTR per cell.  The rarer reads (a date from a text, a
     // number from a date, truth values, errors) take the base class's way.
-    int WriteString(std::string text) override;
+    int WriteString(std::string_view text) override;
     int WriteDate(CalendarTime value) override;
     int WriteTime(CalendarTime value) override;
     int WriteInt(int value) override;

@@ -32,7 +32,7 @@ public:
         return m_table->EndRow();
     }
     int NextRow() override { return m_table->NextRow(); }
-    int WriteString(std::string text) override { return m_table->WriteString(text); }
+    int WriteString(std::string_view text) override { return m_table->WriteString(text); }
     int WriteDate(CalendarTime value) override {
         if (m_rowsEnded + 1 == m_failingRow) return m_table->WriteString(std::string(40000, 'x'));
         return m_table->WriteDate(value);
