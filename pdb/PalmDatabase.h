@@ -25,7 +25,8 @@ constexpr std::uint32_t MakePalmCode(const char (&code)[5]) {
 // order and the 276-byte category block.  Either built for writing (name and
 // codes, AddRecord, Write) or loaded (default construction, Read).
 // The records' bytes are kept one after another in one buffer (a loaded
-// database keeps the file's bytes as they came): a buffer of its own for
+// database keeps the file's bytes as they came; one built to be written may
+// keep them in a temporary file, see SpoolRecords): a buffer of its own for
 // each of up to 65,535 records made reading and writing a full database cost
 // several times the work on its contents, most of it the system handing out
 // fresh memory.
