@@ -72,14 +72,14 @@ void CSpoolFile::ReadAt(std::uint64_t offset, unsigned char* out, std::size_t si
     ReadExactly(out, size);
 }
 
-void CSpoolFile::CopyTo(std::uint64_t offset, std::uint64_t size, const ByteSink& put) {
+void CSpoolFile::CopyTo(const ByteSink& put) {
     HandOver();
-    SeekTo(offset);
+    SeekTo(0);
     // The gathering buffer carries the bytes over: its pages are touched
     // already.  It is empty again however the copy ends.
     m_buffer.resize(kBufferSize);
     try {
-        for (std::uint64_t left = size; left > 0;) {
+        for (std::uint64_t left = m_size; left > 0;) {
             const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBufferSize));
             ReadExactly(m_buffer.data(), piece);
             put(m_buffer.data(), piece);

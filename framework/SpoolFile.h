@@ -22,9 +22,9 @@ public:
     void Append(const unsigned char* bytes, std::size_t size);
     // size bytes from offset, which lie within GetSize(), into out.
     void ReadAt(std::uint64_t offset, unsigned char* out, std::size_t size);
-    // size bytes from offset handed to put in order, a buffer at a time.
+    // Every byte appended handed to put in order, a buffer at a time.
     using ByteSink = std::function<void(const unsigned char* bytes, std::size_t size)>;
-    void CopyTo(std::uint64_t offset, std::uint64_t size, const ByteSink& put);
+    void CopyTo(const ByteSink& put);
 
 private:
     static constexpr std::size_t kBufferSize = 64 * 1024;

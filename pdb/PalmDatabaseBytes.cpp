@@ -211,7 +211,7 @@ void CPalmDatabase::WriteTo(const ByteSink& put) const {
     if (HasAppInfo()) put(m_categoryBlock.data(), m_categoryBlock.size());
     // Spooled records are all added ones, one after another from the start.
     if (m_spool) {
-        m_spool->CopyTo(0, m_spool->GetSize(), put);
+        m_spool->CopyTo(put);
         return;
     }
     for (std::size_t i = 0; i < count; ++i) {
