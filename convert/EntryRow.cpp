@@ -1,5 +1,6 @@
 #include "EntryRow.h"
 
+#include "CsvDialect.h"
 #include "NumberCell.h"
 
 #include <cctype>
@@ -15,7 +16,7 @@ bool RestOfRowIsEmpty(CTableFile& table) {
     std::string cell;
     for (int i = 0; i < kColumnsAfterDate; ++i) {
         table.ReadString(cell);
-        if (!TrimBlanks(cell).empty()) return false;
+        if (!csv::TrimWhiteSpace(cell).empty()) return false;
     }
     return true;
 }
@@ -58,7 +59,7 @@ bool ReadInterval(CTableFile& table, std::uint16_t& interval) {
 void ReadKind(CTableFile& table, CFillupRecord& record) {
     std::string text;
     table.ReadString(text);
-    const std::string kind = TrimBlanks(text);
+    const std::string_view kind = csv::TrimWhiteSpace(text);
     const char letter = kind.size() == 1 ? static_cast<char>(std::tolower(static_cast<unsigned char>(kind[0]))) : 0;
     record.partial = letter == 'p';
     record.missing = letter == 'm';

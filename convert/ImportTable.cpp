@@ -66,15 +66,12 @@ CPalmRecord NewCarRecord(const std::string& carName) {
     return record;
 }
 
-// Packed in buffer (kWorkBufferSize bytes) and record, whose memory the next
-// entry reuses.
-void AddEntry(CPalmDatabase& database, const CFillupRecord& entry, std::vector<unsigned char>& buffer,
-              CPalmRecord& record) {
-    record.SetData(buffer.data(), static_cast<std::size_t>(entry.PackFillupRecord(buffer.data(), buffer.size())));
+// Packed in buffer (kWorkBufferSize bytes), whose memory the next entry reuses.
+void AddEntry(CPalmDatabase& database, const CFillupRecord& entry, std::vector<unsigned char>& buffer) {
+    const auto size = static_cast<std::size_t>(entry.PackFillupRecord(buffer.data(), buffer.size()));
     // The category's index straight into the attributes (none: Unfiled): the
     // record carries no copy of its name.
-    record.SetAttributes(entry.categoryName.empty() ? 0 : database.FindOrAddCategory(entry.categoryName));
-    database.AddRecord(record);
+    database.AddRecord(buffer.data(), size, entry.categoryName.empty() ? 0 : database.FindOrAddCategory(entry.categoryName));
 }
 }  // namespace
 
@@ -112,7 +109,6 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
     int imported = 0;
     CRecordPump pump(wait);
     std::vector<unsigned char> buffer(kWorkBufferSize);
-    CPalmRecord record;
     while (result != -1) {
         steps.SetPos(table->GetProgressPos());
         // Quitting abandons the run like Cancel: a database cut short must
@@ -125,7 +121,7 @@ int ImportTable(const std::string& databasePath, const std::string& tablePath, c
                 ShowMessage(IDS_TOO_MANY_ROWS, MB_OK | MB_ICONERROR, tablePath, kMaxEntries);
                 return 0;
             }
-            AddEntry(database, entry, buffer, record);
+            AddEntry(database, entry, buffer);
             ++imported;
         } else if (result != kEmptyRow && !ReportRowError(result, tablePath, rowNumber)) {
             return 0;

@@ -25,13 +25,6 @@ double RoundHalfAway(double value) {
 }
 }  // namespace
 
-std::string TrimBlanks(const std::string& text) {
-    const char* blanks = " \t\r\n\v\f";
-    const std::string::size_type first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 bool ScaleToField(double value, double factor, std::uint32_t largest, std::uint32_t& field) {
     const double scaled = RoundHalfAway(value * factor);
     // Compared as doubles first: converting an out-of-range double to an

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <string>
 
 // value x factor rounded to the nearest integer, when that lies within
 // 0..largest; false for anything else, so that no value is wrapped or cut.
@@ -11,5 +10,3 @@ bool ScaleToField(double value, double factor, std::uint32_t largest, std::uint3
 // set, rounded to the nearest thousandth, where that fits 31 bits (else in
 // rounded hundredths).  False for a negative value or one too large.
 bool ScaleFillAmount(double value, std::uint32_t& field);
-
-std::string TrimBlanks(const std::string& text);

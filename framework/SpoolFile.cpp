@@ -72,15 +72,16 @@ void CSpoolFile::ReadAt(std::uint64_t offset, unsigned char* out, std::size_t si
     ReadExactly(out, size);
 }
 
-void CSpoolFile::CopyTo(const ByteSink& put) {
+void CSpoolFile::CopyTo(const ByteSink& put, std::size_t unit) {
     HandOver();
     SeekTo(0);
     // The gathering buffer carries the bytes over: its pages are touched
     // already.  It is empty again however the copy ends.
     m_buffer.resize(kBufferSize);
+    const std::size_t most = kBufferSize - kBufferSize % unit;
     try {
         for (std::uint64_t left = m_size; left > 0;) {
-            const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBufferSize));
+            const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, most));
             ReadExactly(m_buffer.data(), piece);
             put(m_buffer.data(), piece);
             left -= piece;

@@ -22,9 +22,11 @@ public:
     void Append(const unsigned char* bytes, std::size_t size);
     // size bytes from offset, which lie within GetSize(), into out.
     void ReadAt(std::uint64_t offset, unsigned char* out, std::size_t size);
-    // Every byte appended handed to put in order, a buffer at a time.
-    using ByteSink = std::function<void(const unsigned char* bytes, std::size_t size)>;
-    void CopyTo(const ByteSink& put);
+    // Every byte appended handed to put in order, a buffer at a time, each
+    // piece a whole number of units long (the last excepted when the spool
+    // is not).  The pieces are the spool's own scratch: put may change them.
+    using ByteSink = std::function<void(unsigned char* bytes, std::size_t size)>;
+    void CopyTo(const ByteSink& put, std::size_t unit = 1);
 
 private:
     static constexpr std::size_t kBufferSize = 64 * 1024;

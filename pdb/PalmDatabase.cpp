@@ -42,38 +42,53 @@ void CPalmDatabase::CopyMappedBytes() {
 }
 
 void CPalmDatabase::AddRecord(const CPalmRecord& record) {
-    CopyMappedBytes();
-    const std::uint64_t at = AddedEnd();
-    if (at + record.GetData().size() > 0xFFFFFFFF) throw std::length_error("database over 4 GB");
     StoredRecord stored;
     stored.idOrType = m_resource ? record.GetResourceType() : record.GetUniqueId();
     stored.resourceId = record.GetResourceId();
     stored.attributes = record.GetAttributes();
     if (!record.GetCategoryName().empty())
         stored.attributes = static_cast<std::uint8_t>((stored.attributes & 0xF0) | FindOrAddCategory(record.GetCategoryName()));
-    if (m_spool)
-        m_spool->Append(record.GetData().data(), record.GetData().size());
-    else
-        m_data.insert(m_data.end(), record.GetData().begin(), record.GetData().end());
-    // Byte by byte: a resize or an insert of a few bytes is a call into the
-    // library, for every record of an import.
+    AddStored(stored, record.GetData().data(), record.GetData().size());
+}
+
+void CPalmDatabase::AddRecord(const unsigned char* data, std::size_t size, std::uint8_t attributes) {
+    StoredRecord stored;
+    stored.attributes = attributes;
+    AddStored(stored, data, size);
+}
+
+void CPalmDatabase::AddStored(const StoredRecord& stored, const unsigned char* data, std::size_t size) {
+    CopyMappedBytes();
+    const std::uint64_t at = AddedEnd();
+    if (at + size > 0xFFFFFFFF) throw std::length_error("database over 4 GB");
     std::array<unsigned char, kResourceEntrySize> entry;
     PutEntry(entry.data(), stored, static_cast<std::uint32_t>(at));
-    for (std::size_t i = 0, size = EntrySize(); i < size; ++i) m_addedEntries.push_back(entry[i]);
+    if (m_spool) {
+        m_spool->Append(data, size);
+        m_entrySpool->Append(entry.data(), EntrySize());
+        return;
+    }
+    m_data.insert(m_data.end(), data, data + size);
+    // Byte by byte: a resize or an insert of a few bytes is a call into the
+    // library, for every record of an import.
+    for (std::size_t i = 0, entrySize = EntrySize(); i < entrySize; ++i) m_addedEntries.push_back(entry[i]);
 }
 
 bool CPalmDatabase::SpoolRecords() {
     if (GetRecordCount() > 0) return false;
     auto spool = std::make_unique<CSpoolFile>();
-    if (!spool->Open()) return false;
+    auto entrySpool = std::make_unique<CSpoolFile>();
+    if (!spool->Open() || !entrySpool->Open()) return false;
     m_spool = std::move(spool);
+    m_entrySpool = std::move(entrySpool);
     return true;
 }
 
 void CPalmDatabase::Reserve(std::size_t records, std::size_t dataBytes) {
     CopyMappedBytes();
+    if (m_spool) return;
     m_addedEntries.reserve(m_addedEntries.size() + records * EntrySize());
-    if (!m_spool) m_data.reserve(m_data.size() + dataBytes);
+    m_data.reserve(m_data.size() + dataBytes);
 }
 
 CPalmDatabase::StoredRecord CPalmDatabase::StoredAt(std::size_t index) const {

@@ -84,12 +84,16 @@ public:
     // index in its low attribute nibble, the high nibble stays.  Record data
     // past 4 GB in all raises std::length_error.
     void AddRecord(const CPalmRecord& record);
-    // The bytes of the records added from now on go to a temporary file of
-    // their own instead of memory, for a database built to be written: a
-    // full log's records touching 2 MB of fresh memory cost more than
-    // writing them to a file and reading them back.  False, and nothing
-    // changed, when the database holds records already or no temporary file
-    // can be made.
+    // A record of a record database from its bytes, with those attributes
+    // (the category index in the low nibble) and unique id 0: what an
+    // import packs goes over without a CPalmRecord of its own.
+    void AddRecord(const unsigned char* data, std::size_t size, std::uint8_t attributes);
+    // The records added from now on, their bytes and list entries, go to
+    // temporary files of their own instead of memory, for a database built
+    // to be written: a full log's records touching 2.5 MB of fresh memory
+    // cost more than writing them to a file and reading them back.  False,
+    // and nothing changed, when the database holds records already or no
+    // temporary file can be made.
     bool SpoolRecords();
     // Room for that many more records of that many data bytes in all, so that
     // adding them moves nothing (more than the records added may be asked:
@@ -160,8 +164,12 @@ private:
     StoredRecord ListedRecord(std::size_t index) const;
     // Record index of those added, from m_addedEntries.
     StoredRecord AddedRecord(std::size_t index) const;
+    // The record's bytes after those held and its entry after theirs.
+    void AddStored(const StoredRecord& stored, const unsigned char* data, std::size_t size);
     std::size_t EntrySize() const { return m_resource ? kResourceEntrySize : kRecordEntrySize; }
-    std::size_t AddedCount() const { return m_addedEntries.size() / EntrySize(); }
+    std::size_t AddedCount() const;
+    // count entries of the records added from first on, into out.
+    void ReadAddedEntries(std::size_t first, std::size_t count, unsigned char* out) const;
     // Where the bytes of the records added end, in m_data or the spool.
     std::uint64_t AddedEnd() const;
     // An entry of a record list (no length: the next entry's offset gives it).
@@ -176,6 +184,8 @@ private:
     // that FitsInFile.
     using ByteSink = std::function<void(const unsigned char* bytes, std::size_t size)>;
     void WriteTo(const ByteSink& put) const;
+    // The record list, the first record's bytes at dataStart in the file.
+    void PutRecordList(const ByteSink& put, std::size_t dataStart) const;
 
     std::array<unsigned char, kCategoryBlockSize> m_categoryBlock{};
     // The records kept of the file's record list, which stays in the bytes;
@@ -190,9 +200,11 @@ private:
     // begins and the last where the bytes held end.
     std::vector<unsigned char> m_addedEntries;
     std::vector<unsigned char> m_data;
-    // Where the added records' bytes are instead of m_data after
-    // SpoolRecords.
+    // Where the added records' bytes and their entries are instead of m_data
+    // and m_addedEntries after SpoolRecords (a full log's list is half a
+    // megabyte), the entries' offsets counted from the spool's start.
     std::unique_ptr<CSpoolFile> m_spool;
+    std::unique_ptr<CSpoolFile> m_entrySpool;
     // The file in place, instead of m_data, after ReadInPlace; copies of the
     // database share it.  Adding a record first copies its bytes to m_data.
     std::shared_ptr<const CMappedFile> m_mapped;

@@ -149,10 +149,25 @@ CPalmDatabase::StoredRecord CPalmDatabase::ListedRecord(std::size_t index) const
 
 std::uint64_t CPalmDatabase::AddedEnd() const { return m_spool ? m_spool->GetSize() : m_data.size(); }
 
+std::size_t CPalmDatabase::AddedCount() const {
+    return (m_entrySpool ? m_entrySpool->GetSize() : m_addedEntries.size()) / EntrySize();
+}
+
+void CPalmDatabase::ReadAddedEntries(std::size_t first, std::size_t count, unsigned char* out) const {
+    const std::size_t entrySize = EntrySize();
+    if (m_entrySpool)
+        m_entrySpool->ReadAt(first * entrySize, out, count * entrySize);
+    else
+        std::copy_n(m_addedEntries.data() + first * entrySize, count * entrySize, out);
+}
+
 CPalmDatabase::StoredRecord CPalmDatabase::AddedRecord(std::size_t index) const {
-    StoredRecord record = ReadEntry(m_addedEntries.data() + index * EntrySize());
-    const std::uint64_t end =
-        index + 1 < AddedCount() ? ReadEntry(m_addedEntries.data() + (index + 1) * EntrySize()).dataAt : AddedEnd();
+    // The record's entry, and the next one's where the record ends.
+    std::array<unsigned char, 2 * kResourceEntrySize> entries;
+    const bool last = index + 1 >= AddedCount();
+    ReadAddedEntries(index, last ? 1 : 2, entries.data());
+    StoredRecord record = ReadEntry(entries.data());
+    const std::uint64_t end = last ? AddedEnd() : ReadEntry(entries.data() + EntrySize()).dataAt;
     record.length = static_cast<std::uint32_t>(end - record.dataAt);
     return record;
 }
@@ -191,8 +206,39 @@ void CPalmDatabase::WriteTo(const ByteSink& put) const {
     PutU16(&header[76], static_cast<std::uint16_t>(count));
     put(header.data(), header.size());
 
-    // The record list goes over a block of entries at a time: a full list
-    // held whole would be half a megabyte of fresh memory.
+    PutRecordList(put, dataStart);
+    const std::array<unsigned char, kGapSize> gap{};
+    put(gap.data(), gap.size());
+    if (HasAppInfo()) put(m_categoryBlock.data(), m_categoryBlock.size());
+    if (m_spool) {
+        m_spool->CopyTo([&put](unsigned char* bytes, std::size_t size) { put(bytes, size); });
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const StoredRecord record = StoredAt(i);
+        put(Bytes() + record.dataAt, record.length);
+    }
+}
+
+void CPalmDatabase::PutRecordList(const ByteSink& put, std::size_t dataStart) const {
+    const std::size_t entrySize = EntrySize();
+    // Spooled records are all added ones, one after another from the
+    // spool's start: each entry's offset moves on by where the data starts.
+    if (m_entrySpool) {
+        m_entrySpool->CopyTo(
+            [&](unsigned char* entries, std::size_t size) {
+                for (unsigned char* entry = entries; entry < entries + size; entry += entrySize) {
+                    const StoredRecord record = ReadEntry(entry);
+                    PutEntry(entry, record, static_cast<std::uint32_t>(dataStart + record.dataAt));
+                }
+                put(entries, size);
+            },
+            entrySize);
+        return;
+    }
+    // A block of entries at a time: a full list held whole would be half a
+    // megabyte of fresh memory.
+    const std::size_t count = static_cast<std::size_t>(GetRecordCount());
     std::array<unsigned char, kListBlockEntries * kResourceEntrySize> block;
     std::size_t inBlock = 0;
     std::size_t nextData = dataStart;
@@ -206,18 +252,6 @@ void CPalmDatabase::WriteTo(const ByteSink& put) const {
         }
     }
     put(block.data(), inBlock * entrySize);
-    const std::array<unsigned char, kGapSize> gap{};
-    put(gap.data(), gap.size());
-    if (HasAppInfo()) put(m_categoryBlock.data(), m_categoryBlock.size());
-    // Spooled records are all added ones, one after another from the start.
-    if (m_spool) {
-        m_spool->CopyTo(put);
-        return;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        const StoredRecord record = StoredAt(i);
-        put(Bytes() + record.dataAt, record.length);
-    }
 }
 
 int CPalmDatabase::WriteBytes(std::vector<unsigned char>& bytes) const {

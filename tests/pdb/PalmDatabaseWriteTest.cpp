@@ -101,20 +101,26 @@ TEST(PalmDatabaseWrite, LongNamesAndLabelsAreCutToTheirFields) {
 }
 
 TEST(PalmDatabaseWrite, SpooledRecordsComeBackAsRecordsHeldInMemory) {
-    // Sizes across the spool's 64 KB gathering buffer and past it.
-    const std::size_t sizes[] = {1, 0, 40000, 30000, 70000, 5};
-    CPalmDatabase held = Fixed("Spool");
-    CPalmDatabase spooled = Fixed("Spool");
-    ASSERT_TRUE(spooled.SpoolRecords());
-    for (std::size_t i = 0; i < std::size(sizes); ++i) {
-        const CPalmRecord r = Record(ByteVector(sizes[i], static_cast<unsigned char>(i + 1)), 0x40,
-                                     static_cast<std::uint32_t>(i), i % 2 ? "Fuel" : "");
-        held.AddRecord(r);
-        spooled.AddRecord(r);
+    // Sizes across the spool's 64 KB gathering buffer and past it, then
+    // enough records for the list entries (8 or 10 bytes) to cross it too.
+    std::vector<std::size_t> sizes = {1, 0, 40000, 30000, 70000, 5};
+    sizes.resize(7000, 3);
+    for (const bool resource : {false, true}) {
+        CPalmDatabase held = Fixed("Spool", resource);
+        CPalmDatabase spooled = Fixed("Spool", resource);
+        ASSERT_TRUE(spooled.SpoolRecords());
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            CPalmRecord r = Record(ByteVector(sizes[i], static_cast<unsigned char>(i + 1)), 0x40,
+                                   static_cast<std::uint32_t>(i), i % 2 ? "Fuel" : "");
+            r.SetResourceType(static_cast<std::uint32_t>(i));
+            r.SetResourceId(static_cast<std::uint16_t>(i));
+            held.AddRecord(r);
+            spooled.AddRecord(r);
+        }
+        EXPECT_EQ(Written(spooled), Written(held)) << resource;
+        for (int i : {1, 4, 5, 6999}) EXPECT_EQ(spooled.GetRecord(i).GetData(), held.GetRecord(i).GetData()) << i;
+        EXPECT_FALSE(held.SpoolRecords()) << "only a database without records";
     }
-    EXPECT_EQ(Written(spooled), Written(held));
-    for (int i : {1, 4, 5}) EXPECT_EQ(spooled.GetRecord(i).GetData(), held.GetRecord(i).GetData()) << i;
-    EXPECT_FALSE(held.SpoolRecords()) << "only a database without records";
 }
 
 TEST(PalmDatabaseWrite, UncreatableFileGivesMinusOne) {
