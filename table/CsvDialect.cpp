@@ -25,16 +25,20 @@ std::size_t SkipDigits(std::string_view text, std::size_t i) {
 }
 
 // The first byte of text from i on that is a or b, or text.size(); eight
-// bytes at a time up to the word that holds one (finding line ends and
-// quotes is the most of an import's work on its bytes).
+// bytes at a time (finding line ends and quotes is the most of an import's
+// work on its bytes).
 std::size_t FindEitherByte(std::string_view text, std::size_t i, char a, char b) {
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "a word's first byte is its lowest");
     constexpr std::uint64_t kOnes = 0x0101010101010101, kHighBits = 0x8080808080808080;
     const std::uint64_t as = kOnes * static_cast<unsigned char>(a), bs = kOnes * static_cast<unsigned char>(b);
-    auto hasZeroByte = [](std::uint64_t word) { return ((word - kOnes) & ~word & kHighBits) != 0; };
+    // The high bit of each zero byte, and maybe of bytes above one (a
+    // borrow): the lowest bit set is always a zero byte's.
+    auto zeroBytes = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighBits; };
     for (; i + sizeof(std::uint64_t) <= text.size(); i += sizeof(std::uint64_t)) {
         std::uint64_t word = 0;
         std::memcpy(&word, text.data() + i, sizeof word);
-        if (hasZeroByte(word ^ as) || hasZeroByte(word ^ bs)) break;
+        if (const std::uint64_t found = zeroBytes(word ^ as) | zeroBytes(word ^ bs))
+            return i + static_cast<std::size_t>(__builtin_ctzll(found)) / 8;
     }
     while (i < text.size() && text[i] != a && text[i] != b) ++i;
     return i;
