@@ -69,7 +69,8 @@ bool ReadsBackAs(std::string_view cell, std::string_view text, bool lineFeedAsBl
 // for every input costs more than the dialect's work under the sanitizers.
 struct Buffers {
     std::vector<std::string_view> texts;
-    std::string row, line;
+    CRowText row;
+    std::string line;
 };
 
 void WriteAndReadBack(std::string_view bytes, std::string_view separator, bool lineFeedAsBlank, Buffers& buffers) {
@@ -82,17 +83,17 @@ void WriteAndReadBack(std::string_view bytes, std::string_view separator, bool l
             start = i + 1;
         }
     }
-    std::string& row = buffers.row;
-    row.clear();
+    CRowText& row = buffers.row;
+    row.Clear();
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (i > 0) row += separator;
-        row += '"';
+        if (i > 0) row.Append(separator);
+        row.Append('"');
         csv::AppendCsvText(row, texts[i], lineFeedAsBlank);
-        row += '"';
+        row.Append('"');
     }
-    if (row.size() + 2 > csv::kMaxLineBytes) return;  // would arrive cut
-    row += "\r\n";
-    MemorySource source(row);
+    if (row.Size() + 2 > csv::kMaxLineBytes) return;  // would arrive cut
+    row.Append("\r\n");
+    MemorySource source(row.View());
     std::string_view line;
     Check(csv::ReadCsvLine(source, buffers.line, line));
     std::string_view rest = line;

@@ -45,19 +45,19 @@ std::size_t FindEitherByte(std::string_view text, std::size_t i, char a, char b)
 }
 }  // namespace
 
-void AppendCsvText(std::string& out, std::string_view text, bool lineFeedAsBlank) {
+void AppendCsvText(CRowText& out, std::string_view text, bool lineFeedAsBlank) {
     // Runs between the characters that change are appended whole.
     std::size_t runStart = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c != '"' && c != '\n' && c != '\r' && c != '\0') continue;
-        out.append(text.data() + runStart, i - runStart);
+        out.Append(text.substr(runStart, i - runStart));
         if (c == '\0') return;
-        if (c == '"') out += "\"\"";
-        else if (c == '\n') out += lineFeedAsBlank ? ' ' : '\n';
+        if (c == '"') out.Append("\"\"");
+        else if (c == '\n') out.Append(lineFeedAsBlank ? ' ' : '\n');
         runStart = i + 1;
     }
-    out.append(text.data() + runStart, text.size() - runStart);
+    out.Append(text.substr(runStart));
 }
 
 namespace {

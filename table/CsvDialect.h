@@ -3,6 +3,8 @@
 // is escaped for writing, how a line is read off a byte stream, how a line is
 // split into cells and how number cells are read.  CCsvTableFile puts these
 // together with the file and the locale's date functions.
+#include "RowText.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -31,7 +33,7 @@ public:
 // it: every quote doubled, every CR dropped (so CR LF only ever ends a row),
 // every LF kept, or made a blank when lineFeedAsBlank is set.  The text ends
 // at its first zero byte, like every text of the program.
-void AppendCsvText(std::string& out, std::string_view text, bool lineFeedAsBlank);
+void AppendCsvText(CRowText& out, std::string_view text, bool lineFeedAsBlank);
 
 // Reads the next line, without its CR LF: up to and including the first
 // CR LF, or up to the end of the data, or kMaxLineBytes bytes, whichever

@@ -77,7 +77,7 @@ int CCsvTableFile::OpenForWrite(std::string fileName) {
     if (!m_file->Open(fileName, CFile::Mode::CreateTruncate, CFile::Share::DenyWrite)) return -1;
     m_atRowStart = 1;
     m_row = 0;
-    m_pendingRow.clear();
+    m_pendingRow.Clear();
     m_shortDate.reset();
     return 0;
 }
@@ -94,8 +94,10 @@ int CCsvTableFile::OpenForRead(std::string fileName) {
 int CCsvTableFile::FinishWrite() { return Close(); }
 
 int CCsvTableFile::Close() {
-    // Cells of a row that was never ended still belong in the file.
-    const std::string unended = std::exchange(m_pendingRow, std::string());
+    // Cells of a row that was never ended still belong in the file, once
+    // (the text keeps its memory when emptied).
+    const std::string_view unended = m_pendingRow.View();
+    m_pendingRow.Clear();
     if (!unended.empty()) m_file->Write(unended.data(), unended.size());
     m_file->Close();
     return 0;
@@ -109,15 +111,15 @@ int CCsvTableFile::EndRow() {
     // row, nothing of a later one.
     // The row's text is emptied, not given away, so that the next row reuses
     // its memory; emptied whether or not the write goes through.
-    m_pendingRow += "\r\n";
+    m_pendingRow.Append("\r\n");
     m_atRowStart = 1;
     try {
-        m_file->Write(m_pendingRow.data(), m_pendingRow.size());
+        m_file->Write(m_pendingRow.View().data(), m_pendingRow.Size());
     } catch (...) {
-        m_pendingRow.clear();
+        m_pendingRow.Clear();
         throw;
     }
-    m_pendingRow.clear();
+    m_pendingRow.Clear();
     m_file->MarkWholeEnd();
     ++m_row;
     return 0;
@@ -131,14 +133,14 @@ int CCsvTableFile::NextRow() {
     return 0;
 }
 
-std::string& CCsvTableFile::StartCell() {
-    if (!m_atRowStart) m_pendingRow += m_separator;
-    m_pendingRow += '"';
+CRowText& CCsvTableFile::StartCell() {
+    if (!m_atRowStart) m_pendingRow.Append(m_separator);
+    m_pendingRow.Append('"');
     return m_pendingRow;
 }
 
 void CCsvTableFile::EndCell() {
-    m_pendingRow += '"';
+    m_pendingRow.Append('"');
     m_atRowStart = 0;
 }
 
@@ -164,13 +166,14 @@ int CCsvTableFile::WriteTime(CalendarTime value) { return WriteString(FormatLoca
 // Numbers hold no quote and no line break: they go into the row as spelled.
 int CCsvTableFile::WriteInt(int value) {
     char digits[16];
-    StartCell().append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    StartCell().Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
     EndCell();
     return 0;
 }
 
 int CCsvTableFile::WriteNumber(double value, int decimals) {
-    std::string& row = StartCell();
+    CRowText& row = StartCell();
     if (decimals >= 1 && decimals <= 3) AppendFixed(row, value, decimals);
     EndCell();
     return 0;

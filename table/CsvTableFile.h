@@ -1,5 +1,6 @@
 #pragma once
 #include "File.h"
+#include "RowText.h"
 #include "ShortDate.h"
 #include "TableFile.h"
 
@@ -57,7 +58,7 @@ private:
     // The user's short date as it stood at the file's first date.
     const CShortDate& ShortDate();
     // The row with the next cell begun; EndCell ends it.
-    std::string& StartCell();
+    CRowText& StartCell();
     void EndCell();
     // The row's next cell, valid until the next cell or row is read.
     std::string_view TakeCell();
@@ -66,7 +67,7 @@ private:
     std::unique_ptr<CFile> m_file;
     int m_atRowStart = 1;
     std::string m_separator;
-    std::string m_pendingRow;      // the cells written since the row began
+    CRowText m_pendingRow;         // the cells written since the row began
     std::string m_spill;           // the row that NextRow read, where the file's read-ahead does not hold it whole
     std::string_view m_unread;     // what of that row the cell reads have not taken
     std::string m_unquoted;        // a quoted cell's text where a quote is kept inside it

@@ -24,9 +24,9 @@ std::string LibraryFormat(double value, int decimals) {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
-void AppendFixed(std::string& out, double value, int decimals) {
+void AppendFixed(CRowText& out, double value, int decimals) {
     if (decimals < 1 || decimals > 3 || !std::isfinite(value) || std::fabs(value) >= 1e15) {
-        out += LibraryFormat(value, decimals);
+        out.Append(LibraryFormat(value, decimals));
         return;
     }
     // |value| = mantissa * 2^(exponent - 53) exactly, mantissa below 2^53;
@@ -62,7 +62,7 @@ void AppendFixed(std::string& out, double value, int decimals) {
         units /= 10;
     } while (units != 0);
     if (std::signbit(value)) text[--at] = '-';
-    out.append(text + at, sizeof text - static_cast<std::size_t>(at));
+    out.Append(std::string_view(text + at, sizeof text - static_cast<std::size_t>(at)));
 }
 
 std::optional<double> ParsePlainDecimal(std::string_view text) {

@@ -41,9 +41,9 @@ std::vector<std::string> Lines(const std::string& bytes) {
 }
 
 std::string Escaped(std::string_view text, bool lineFeedAsBlank) {
-    std::string out;
+    CRowText out;
     csv::AppendCsvText(out, text, lineFeedAsBlank);
-    return out;
+    return std::string(out.View());
 }
 
 // The first count cells of a line.

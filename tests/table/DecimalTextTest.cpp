@@ -53,10 +53,11 @@ TEST(DecimalText, SpellsEveryValueAsPrintf) {
     for (double value : values)
         for (int decimals : {1, 2, 3, 0, 4}) {
             // Appended after the cells before it, which stay.
-            std::string row = "\"a\",";
+            CRowText row;
+            row.Append("\"a\",");
             AppendFixed(row, value, decimals);
-            if (row != "\"a\"," + Printf(value, decimals) && ++wrong <= 5)
-                ADD_FAILURE() << Printf(value, 20) << " with " << decimals << ": " << row << " for "
+            if (row.View() != "\"a\"," + Printf(value, decimals) && ++wrong <= 5)
+                ADD_FAILURE() << Printf(value, 20) << " with " << decimals << ": " << row.View() << " for "
                               << Printf(value, decimals);
         }
     EXPECT_EQ(wrong, 0);
