@@ -13,11 +13,13 @@
 
 #include <windows.h>
 
+#include <array>
 #include <utility>
 
 namespace {
 constexpr std::size_t kLongestErrorText = 1000;
 constexpr char kEuroSign[] = "\x80";  // Windows-1252
+constexpr std::uint8_t kCategoryMask = 0x0F;  // of a record's attributes
 
 void WriteHeadingRow(CTableFile& table, const CCarRecord& car) {
     const std::string currencySign = IsEuroCurrency(car.currencyCode) ? kEuroSign : car.currencySymbol;
@@ -40,7 +42,7 @@ const char* KindText(const CFillupRecord& entry) {
     return "";
 }
 
-void WriteDataRow(CTableFile& table, const CFillupRecord& entry) {
+void WriteDataRow(CTableFile& table, const CFillupRecord& entry, std::string_view category) {
     table.WriteDate(entry.date);
     if (entry.recurring)
         table.WriteString("");
@@ -55,7 +57,7 @@ void WriteDataRow(CTableFile& table, const CFillupRecord& entry) {
         table.WriteNumber(entry.fillAmount * 0.01, 2);
     table.WriteString(KindText(entry));
     table.WriteString(entry.note);
-    table.WriteString(entry.categoryName);
+    table.WriteString(category);
     if (entry.recurring) {
         // A cost without an end date leaves the cell empty, as the import
         // reads it back.
@@ -95,17 +97,18 @@ int ExportDatabase(const std::string& databasePath, const std::string& tablePath
         car.ParseCarRecord(database.GetRecord(0));
         WriteHeadingRow(*table, car);
         CRecordPump pump(wait);
-        // One record and one entry for all rows, so that their texts' memory
-        // is reused from row to row: an entry read from a record holds every
-        // field a row of its kind writes.
-        CPalmRecord record;
+        // Records read where they lie into one entry for all rows, so that
+        // its note's memory is reused from row to row: an entry read from a
+        // record holds every field a row of its kind writes.
+        std::array<std::string, CPalmDatabase::kCategoryCount> categories;
+        for (std::size_t c = 0; c < categories.size(); ++c) categories[c] = database.GetCategoryLabel(static_cast<int>(c));
         CFillupRecord entry;
         for (int i = 1; i < count; ++i) {
             steps.SetPos(i);
             if (pump.BetweenRecords() != 0) break;
-            database.GetRecord(i, record);
-            entry.ParseFillupRecord(record);
-            WriteDataRow(*table, entry);
+            const CPalmDatabase::RecordView record = database.ViewRecord(i);
+            entry.ParseFillupRecord(record.data, record.size);
+            WriteDataRow(*table, entry, categories[record.attributes & kCategoryMask]);
         }
     } catch (const CException& error) {
         ReportWriteError(error);

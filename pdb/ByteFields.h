@@ -33,16 +33,28 @@ inline std::uint32_t GetU32(const unsigned char* p) {
            (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
 }
 
+inline std::uint8_t ByteAt(const unsigned char* data, std::size_t size, std::size_t offset) {
+    return offset < size ? data[offset] : 0;
+}
+
+inline std::uint16_t U16At(const unsigned char* data, std::size_t size, std::size_t offset) {
+    return static_cast<std::uint16_t>((ByteAt(data, size, offset) << 8) | ByteAt(data, size, offset + 1));
+}
+
+inline std::uint32_t U32At(const unsigned char* data, std::size_t size, std::size_t offset) {
+    return (static_cast<std::uint32_t>(U16At(data, size, offset)) << 16) | U16At(data, size, offset + 2);
+}
+
 inline std::uint8_t ByteAt(const std::vector<unsigned char>& data, std::size_t offset) {
-    return offset < data.size() ? data[offset] : 0;
+    return ByteAt(data.data(), data.size(), offset);
 }
 
 inline std::uint16_t U16At(const std::vector<unsigned char>& data, std::size_t offset) {
-    return static_cast<std::uint16_t>((ByteAt(data, offset) << 8) | ByteAt(data, offset + 1));
+    return U16At(data.data(), data.size(), offset);
 }
 
 inline std::uint32_t U32At(const std::vector<unsigned char>& data, std::size_t offset) {
-    return (static_cast<std::uint32_t>(U16At(data, offset)) << 16) | U16At(data, offset + 2);
+    return U32At(data.data(), data.size(), offset);
 }
 
 // The text at offset: up to its NUL, at most maxChars characters, never past

@@ -22,24 +22,28 @@ constexpr unsigned char kNegativeBit = 0x10;
 }  // namespace
 
 int CFillupRecord::ParseFillupRecord(const CPalmRecord& record) {
-    const std::vector<unsigned char>& data = record.GetData();
-    date = UnpackPalmDate(U16At(data, kDateAt));
-    const std::uint8_t flags = ByteAt(data, kFlagsAt);
+    ParseFillupRecord(record.GetData().data(), record.GetData().size());
+    categoryName = record.GetCategoryName();
+    return 0;
+}
+
+int CFillupRecord::ParseFillupRecord(const unsigned char* data, std::size_t size) {
+    date = UnpackPalmDate(U16At(data, size, kDateAt));
+    const std::uint8_t flags = ByteAt(data, size, kFlagsAt);
     recurring = (flags & kRecurringBit) != 0;
     partial = (flags & kPartialBit) != 0;
     missing = (flags & kMissingBit) != 0;
     priceNegative = (flags & kNegativeBit) != 0;
-    mileage = U32At(data, kMileageAt);
-    price = U32At(data, kPriceAt) & kPriceMask;
+    mileage = U32At(data, size, kMileageAt);
+    price = U32At(data, size, kPriceAt) & kPriceMask;
     if (recurring) {
-        const std::uint16_t endDate = U16At(data, kAmountAt);
+        const std::uint16_t endDate = U16At(data, size, kAmountAt);
         recurringEndDate = endDate == kNoDate ? std::nullopt : std::optional<CalendarTime>(UnpackPalmDate(endDate));
-        recurringInterval = U16At(data, kIntervalAt);
+        recurringInterval = U16At(data, size, kIntervalAt);
     } else {
-        fillAmount = U32At(data, kAmountAt);
+        fillAmount = U32At(data, size, kAmountAt);
     }
-    note.assign(TextViewAt(data.data(), data.size(), kNoteAt, data.size()));  // into the memory it has
-    categoryName = record.GetCategoryName();
+    note.assign(TextViewAt(data, size, kNoteAt, size));  // into the memory it has
     return 0;
 }
 

@@ -23,6 +23,9 @@ public:
     // recurringInterval.  Never reads past the record: missing bytes count as
     // 0 and the note ends at its NUL or the record's end.  Returns 0.
     int ParseFillupRecord(const CPalmRecord& record);
+    // The same from a record's bytes where they lie, categoryName left as it
+    // was (a record's bytes do not hold it).
+    int ParseFillupRecord(const unsigned char* data, std::size_t size);
     // Writes the record's bytes into buffer (capacity bytes) and returns their
     // number, 17 + note length.  A note too long for the buffer is cut so
     // that the record and its NUL fit.  -1, nothing written, when not even an

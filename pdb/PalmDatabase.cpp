@@ -121,6 +121,12 @@ void CPalmDatabase::GetRecord(int index, CPalmRecord& record) const {
     record.SetCategoryName(GetCategoryLabel(record.GetCategoryIndex()));
 }
 
+CPalmDatabase::RecordView CPalmDatabase::ViewRecord(int index) const {
+    if (index < 0 || index >= GetRecordCount() || m_spool) return {};
+    const StoredRecord stored = StoredAt(static_cast<std::size_t>(index));
+    return {Bytes() + stored.dataAt, stored.length, stored.attributes};
+}
+
 std::string CPalmDatabase::GetCategoryLabel(int index) const {
     if (index < 0 || index >= static_cast<int>(kCategoryCount)) return std::string();
     return TextAt(m_categoryBlock.data(), m_categoryBlock.size(), kLabelsAt + kCategoryLabelSize * index,

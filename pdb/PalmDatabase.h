@@ -106,6 +106,16 @@ public:
     // The same into record, whose memory it reuses.
     void GetRecord(int index, CPalmRecord& record) const;
 
+    // A record's bytes where a database read from a file holds them (in
+    // place or in memory), and its attributes: a pass over every record
+    // without a copy of each.  Valid while the database is unchanged; empty
+    // for a bad index and for records in a spool.
+    struct RecordView {
+        const unsigned char* data = nullptr;
+        std::size_t size = 0;
+        std::uint8_t attributes = 0;
+    };
+    RecordView ViewRecord(int index) const;
     // The category block counts as present when label 0 is not empty.
     bool HasAppInfo() const { return m_categoryBlock[2] != 0; }
     // Index of the category of that name (exact, case-sensitive), added in
