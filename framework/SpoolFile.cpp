@@ -2,6 +2,7 @@
 
 #include "Exception.h"
 #include "FileHandle.h"
+#include "ShortCopy.h"
 
 #include <algorithm>
 
@@ -13,14 +14,14 @@ CSpoolFile::~CSpoolFile() {
 bool CSpoolFile::Open() {
     unsigned long error = 0;
     m_handle = filehandle::OpenTemporary(m_path, error);
-    m_buffer.reserve(kBufferSize);
+    m_buffer.reset(new unsigned char[kBufferSize]);
     return m_handle != filehandle::kInvalid;
 }
 
 void CSpoolFile::Fail(unsigned long osError) const { throw CFileException(osError, m_path); }
 
 void CSpoolFile::Append(const unsigned char* bytes, std::size_t size) {
-    if (m_buffer.size() + size > kBufferSize) HandOver();
+    if (m_held + size > kBufferSize) HandOver();
     if (size > kBufferSize) {
         SeekTo(m_size);
         std::size_t written = 0;
@@ -29,21 +30,22 @@ void CSpoolFile::Append(const unsigned char* bytes, std::size_t size) {
         m_position += written;
         if (!ok) Fail(error);
     } else {
-        m_buffer.insert(m_buffer.end(), bytes, bytes + size);
+        CopyBytes(m_buffer.get() + m_held, bytes, size);
+        m_held += size;
     }
     m_size += size;
 }
 
 void CSpoolFile::HandOver() {
-    if (m_buffer.empty()) return;
-    const std::uint64_t end = m_size - m_buffer.size();
+    if (m_held == 0) return;
+    const std::uint64_t end = m_size - m_held;
     SeekTo(end);
     std::size_t written = 0;
     unsigned long error = 0;
-    const bool ok = filehandle::Write(m_handle, m_buffer.data(), m_buffer.size(), written, error);
+    const bool ok = filehandle::Write(m_handle, m_buffer.get(), m_held, written, error);
     m_position += written;
     // Bytes the file did not take are lost either way: the spool is spoiled.
-    m_buffer.clear();
+    m_held = 0;
     if (!ok) {
         m_size = end + written;
         Fail(error);
@@ -75,20 +77,13 @@ void CSpoolFile::ReadAt(std::uint64_t offset, unsigned char* out, std::size_t si
 void CSpoolFile::CopyTo(const ByteSink& put, std::size_t unit) {
     HandOver();
     SeekTo(0);
-    // The gathering buffer carries the bytes over: its pages are touched
-    // already.  It is empty again however the copy ends.
-    m_buffer.resize(kBufferSize);
+    // The gathering buffer, empty now, carries the bytes over: its pages are
+    // touched already.
     const std::size_t most = kBufferSize - kBufferSize % unit;
-    try {
-        for (std::uint64_t left = m_size; left > 0;) {
-            const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, most));
-            ReadExactly(m_buffer.data(), piece);
-            put(m_buffer.data(), piece);
-            left -= piece;
-        }
-    } catch (...) {
-        m_buffer.clear();
-        throw;
+    for (std::uint64_t left = m_size; left > 0;) {
+        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, most));
+        ReadExactly(m_buffer.get(), piece);
+        put(m_buffer.get(), piece);
+        left -= piece;
     }
-    m_buffer.clear();
 }

@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
-#include <vector>
 
 // A temporary file that bytes are appended to and read back from, deleted
 // when it is closed.  For bytes written once and read back later: under Wine
@@ -41,5 +41,8 @@ private:
     std::string m_path;
     std::uint64_t m_size = 0;
     std::uint64_t m_position = 0;  // where the system's file pointer stands
-    std::vector<unsigned char> m_buffer;  // appended bytes not yet handed over
+    // Appended bytes not yet handed over, the first m_held of the buffer;
+    // its pages are touched only as bytes arrive.
+    std::unique_ptr<unsigned char[]> m_buffer;
+    std::size_t m_held = 0;
 };

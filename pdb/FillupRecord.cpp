@@ -2,8 +2,7 @@
 
 #include "ByteFields.h"
 #include "PalmDate.h"
-
-#include <cstring>
+#include "ShortCopy.h"
 
 using namespace bytefields;
 
@@ -62,7 +61,7 @@ int CFillupRecord::PackFillupRecord(unsigned char* buffer, std::size_t capacity)
         PutU32(buffer + kAmountAt, fillAmount);
     }
     const std::size_t noteLength = TextLength(note, capacity - kFixedSize - 1);
-    std::memcpy(buffer + kNoteAt, note.data(), noteLength);
+    CopyBytes(buffer + kNoteAt, note.data(), noteLength);
     buffer[kNoteAt + noteLength] = 0;
     return static_cast<int>(kFixedSize + noteLength + 1);
 }

@@ -1,6 +1,7 @@
 #include "RowText.h"
 
 #include <algorithm>
+#include <cstring>
 
 void CRowText::Grow(std::size_t more) {
     // Doubled, so that a row's text is moved a few times at most however
