@@ -6,7 +6,7 @@ namespace localtime_detail {
 
 namespace {
 // Days since 1970-01-01 of a proleptic Gregorian date (month 1 to 12).
-std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
+constexpr std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const std::int64_t yoe = y - era * 400;
@@ -16,13 +16,34 @@ std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
 }
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// The first day of each month of the years a calendar time reaches, worked
+// out while compiling: every date of a log is converted, and a look-up costs
+// a fraction of the arithmetic.
+constexpr int kTableFirstYear = 1901;
+constexpr int kTableLastYear = 2038;
+struct MonthFirstDays {
+    std::int32_t days[(kTableLastYear - kTableFirstYear + 1) * 12];
+};
+constexpr MonthFirstDays MakeMonthFirstDays() {
+    MonthFirstDays table{};
+    for (int i = 0; i < (kTableLastYear - kTableFirstYear + 1) * 12; ++i)
+        table.days[i] = static_cast<std::int32_t>(DaysFromCivil(kTableFirstYear + i / 12, i % 12 + 1, 1));
+    return table;
+}
+constexpr MonthFirstDays kMonthFirstDays = MakeMonthFirstDays();
+
+// Days since 1970-01-01 of the first of month (any number) of year.
+std::int64_t MonthFirstDay(int year, int month) {
+    if (year >= kTableFirstYear && year <= kTableLastYear && month >= 1 && month <= 12)
+        return kMonthFirstDays.days[(year - kTableFirstYear) * 12 + month - 1];
+    const std::int64_t monthIndex = static_cast<std::int64_t>(month) - 1;
+    return DaysFromCivil(year + FloorDiv(monthIndex, 12), static_cast<int>(monthIndex - FloorDiv(monthIndex, 12) * 12) + 1, 1);
+}
 }  // namespace
 
 std::int64_t PlainSeconds(const LocalTimeFields& f) {
-    const std::int64_t monthIndex = static_cast<std::int64_t>(f.month) - 1;
-    const std::int64_t year = f.year + FloorDiv(monthIndex, 12);
-    const int month = static_cast<int>(monthIndex - FloorDiv(monthIndex, 12) * 12) + 1;
-    const std::int64_t days = DaysFromCivil(year, month, 1) + f.day - 1;
+    const std::int64_t days = MonthFirstDay(f.year, f.month) + f.day - 1;
     return days * 86400 + static_cast<std::int64_t>(f.hour) * 3600 + static_cast<std::int64_t>(f.minute) * 60 +
            f.second;
 }
