@@ -11,7 +11,6 @@
 namespace csv {
 
 namespace {
-bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::size_t SkipWhiteSpace(std::string_view text, std::size_t i) {
@@ -157,13 +156,6 @@ std::string_view TakeCsvCell(std::string_view& rest, std::string_view separator,
     }
     rest.remove_prefix(i);
     return joined ? std::string_view(unquoted) : text;
-}
-
-std::string_view TrimWhiteSpace(std::string_view text) {
-    std::size_t begin = SkipWhiteSpace(text, 0);
-    std::size_t end = text.size();
-    while (end > begin && IsWhiteSpace(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
 }
 
 int ParseCsvInt(std::string_view text) {

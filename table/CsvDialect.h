@@ -57,7 +57,15 @@ bool ReadCsvLine(ByteSource& source, std::string& spill, std::string_view& line)
 std::string_view TakeCsvCell(std::string_view& rest, std::string_view separator, std::string& unquoted);
 
 // White space (blank, tab, CR, LF, vertical tab, form feed) cut off both ends.
-std::string_view TrimWhiteSpace(std::string_view text);
+// Inline: every number and date cell of an import is trimmed, and mostly
+// there is nothing to cut.
+inline bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+inline std::string_view TrimWhiteSpace(std::string_view text) {
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && IsWhiteSpace(text[begin])) ++begin;
+    while (end > begin && IsWhiteSpace(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
 
 // atoi's reading of a number cell (leading white space, optional sign,
 // decimal digits up to the first other character; 0 when there are none), but
