@@ -167,7 +167,8 @@ int CCsvTableFile::WriteTime(CalendarTime value) { return WriteString(FormatLoca
 int CCsvTableFile::WriteInt(int value) {
     char digits[16];
     const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    StartCell().Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    CRowText& row = StartCell();
+    for (const char* digit = digits; digit < end; ++digit) row.Append(*digit);
     EndCell();
     return 0;
 }
