@@ -20,8 +20,6 @@ std::string LibraryFormat(double value, int decimals) {
     std::snprintf(buffer.data(), buffer.size(), format, value);
     return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 void AppendFixed(CRowText& out, double value, int decimals) {
@@ -69,27 +67,31 @@ std::optional<double> ParsePlainDecimal(std::string_view text) {
     // A number of at most 15 digits without exponent is a whole number below
     // 2^53 divided by a power of ten up to 10^22, both held exactly, and one
     // division rounds correctly: the very double strtod gives.
-    std::size_t i = 0;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    const bool negative = at < end && *at == '-';
+    if (at < end && (*at == '-' || *at == '+')) ++at;
+    const char* const first = at;
+    const char* point = nullptr;
     std::uint64_t digits = 0;
-    int count = 0, decimals = 0;
-    bool point = false, anyDigit = false;
-    for (; i < text.size(); ++i) {
-        if (IsDigit(text[i])) {
-            anyDigit = true;
-            if (count > 0 || text[i] != '0') ++count;
-            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
-            if (point) ++decimals;
-            if (count > 15 || decimals > 22) return std::nullopt;
-        } else if (text[i] == '.' && !point) {
-            point = true;
+    int significant = 0;  // digits from the first that is not 0 on
+    for (; at < end; ++at) {
+        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*at)) - '0';
+        if (digit <= 9) {
+            digits = digits * 10 + digit;
+            significant += digits != 0;
+            if (significant > 15) return std::nullopt;
+        } else if (*at == '.' && point == nullptr) {
+            point = at;
         } else {
             return std::nullopt;
         }
     }
-    if (!anyDigit) return std::nullopt;
-    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+    const auto decimals = point != nullptr ? static_cast<std::size_t>(end - point - 1) : 0;
+    const bool anyDigit = static_cast<std::size_t>(end - first) > (point != nullptr ? 1u : 0u);
+    if (!anyDigit || decimals > 22) return std::nullopt;
+    // Below 10^15 the digits convert as a signed number, in one instruction.
+    const double magnitude = static_cast<double>(static_cast<std::int64_t>(digits)) / kPowersOfTen[decimals];
     return negative ? -magnitude : magnitude;
 }
 
