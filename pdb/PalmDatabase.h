@@ -172,7 +172,7 @@ private:
     StoredRecord StoredAt(std::size_t index) const;
     // Record index of the file's record list, as read.
     StoredRecord ListedRecord(std::size_t index) const;
-    // Record index of those added, from m_addedEntries.
+    // Record index of those added, from m_addedEntries or the entry spool.
     StoredRecord AddedRecord(std::size_t index) const;
     // The record's bytes after those held and its entry after theirs.
     void AddStored(const StoredRecord& stored, const unsigned char* data, std::size_t size);
