@@ -295,7 +295,9 @@ TEST_P(WorkbookTableFile, TextCellsReadAsTheProgramsEightBitText) {
     CTableFile& table = Make();
     ASSERT_EQ(table.OpenForRead(path), 0);
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (i > 0) ASSERT_EQ(table.NextRow(), 0);
+        if (i > 0) {
+            ASSERT_EQ(table.NextRow(), 0);
+        }
         std::string text, next;
         table.ReadString(text);
         EXPECT_EQ(text, CBstr::ToAnsi(texts[i].data(), static_cast<unsigned>(texts[i].size()))) << i;
