@@ -97,15 +97,7 @@ CPalmDatabase::StoredRecord CPalmDatabase::StoredAt(std::size_t index) const {
 
 CPalmRecord CPalmDatabase::GetRecord(int index) const {
     CPalmRecord record;
-    GetRecord(index, record);
-    return record;
-}
-
-void CPalmDatabase::GetRecord(int index, CPalmRecord& record) const {
-    if (index < 0 || index >= GetRecordCount()) {
-        record = CPalmRecord();
-        return;
-    }
+    if (index < 0 || index >= GetRecordCount()) return record;
     const StoredRecord stored = StoredAt(static_cast<std::size_t>(index));
     if (m_spool) {
         std::vector<unsigned char> bytes(stored.length);
@@ -119,6 +111,7 @@ void CPalmDatabase::GetRecord(int index, CPalmRecord& record) const {
     record.SetResourceId(stored.resourceId);
     record.SetAttributes(stored.attributes);
     record.SetCategoryName(GetCategoryLabel(record.GetCategoryIndex()));
+    return record;
 }
 
 CPalmDatabase::RecordView CPalmDatabase::ViewRecord(int index) const {

@@ -103,8 +103,6 @@ public:
     // A copy of record index, named by the label of its category; an empty
     // record when index is out of range.
     CPalmRecord GetRecord(int index) const;
-    // The same into record, whose memory it reuses.
-    void GetRecord(int index, CPalmRecord& record) const;
 
     // A record's bytes where a database read from a file holds them (in
     // place or in memory), and its attributes: a pass over every record
